@@ -1,0 +1,41 @@
+# orvane_module(NAME DIR VERSION): one gauge module from the framework and
+# the gauge files of DIR. Natively a shared object exporting only ImportTable
+# and Linkage; in the Windows build NAME.gau with a .def file, a version
+# resource and the module's bitmaps as RT_BITMAP resources.
+function(orvane_module NAME DIR VERSION)
+  file(GLOB gauge_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${DIR}/*.cpp)
+  add_library(${NAME} SHARED ${gauge_sources} ${CMAKE_SOURCE_DIR}/framework/module.cpp)
+  target_include_directories(${NAME} PRIVATE ${CMAKE_SOURCE_DIR})
+  # Plain C-like code: no exceptions, no RTTI, nothing of the C++ runtime.
+  target_compile_options(${NAME} PRIVATE -Wall -Wextra -Werror -fno-exceptions -fno-rtti)
+  set_target_properties(${NAME} PROPERTIES PREFIX "" OUTPUT_NAME ${NAME}
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/gauges
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/gauges)
+  if(WIN32)
+    string(REPLACE "." "," version_commas ${VERSION})
+    set(MODULE_NAME ${NAME})
+    set(MODULE_VERSION ${VERSION})
+    set(MODULE_VERSION_COMMAS ${version_commas})
+    set(bitmaps_rc ${ORVANE_BITMAPS}/${NAME}/bitmaps.rc)
+    if(EXISTS ${bitmaps_rc})
+      set(MODULE_BITMAPS_INCLUDE "#include \"${bitmaps_rc}\"")
+    else()
+      message(WARNING "${NAME}: no bitmaps at ${bitmaps_rc}; building without them")
+      set(MODULE_BITMAPS_INCLUDE "")
+    endif()
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/module.def.in ${CMAKE_BINARY_DIR}/${NAME}.def @ONLY)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/module.rc.in ${CMAKE_BINARY_DIR}/${NAME}.rc @ONLY)
+    target_sources(${NAME} PRIVATE ${CMAKE_BINARY_DIR}/${NAME}.def ${CMAKE_BINARY_DIR}/${NAME}.rc)
+    if(EXISTS ${bitmaps_rc})
+      set_property(SOURCE ${CMAKE_BINARY_DIR}/${NAME}.rc APPEND PROPERTY OBJECT_DEPENDS ${bitmaps_rc})
+    endif()
+    set_target_properties(${NAME} PROPERTIES SUFFIX ".gau")
+    target_compile_options(${NAME} PRIVATE -msse2 -mfpmath=sse)
+    target_link_options(${NAME} PRIVATE -static -static-libgcc -static-libstdc++
+      -Wl,--no-insert-timestamp -s)
+  else()
+    set_target_properties(${NAME} PROPERTIES SUFFIX ".so"
+      CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    target_link_options(${NAME} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()

@@ -1,0 +1,15 @@
+// Linkage of the flight instruments module: its gauges in the order panel
+// configurations see them.
+#include "flight.h"
+
+extern "C" {
+GAUGE_EXPORT ModuleLinkage<1> Linkage = {
+    {LINKAGE_MODULE_ID, module_init, module_deinit, {0, 0, 0}},
+    {
+        &airspeed_gauge,
+        nullptr,
+    },
+};
+}
+
+GaugeHeader* const module_first_gauge = &airspeed_gauge;
