@@ -1,4 +1,4 @@
-#include "support.h"
+#include "tests/support/support.h"
 
 #include <array>
 #include <cstdio>

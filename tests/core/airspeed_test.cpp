@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support.h"
+#include "tests/support/support.h"
 
 using orvane_test::element;
 using orvane_test::probe;
