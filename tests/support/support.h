@@ -13,14 +13,20 @@ namespace orvane_test {
 
 // Runs `gaugehost probe MODULE GAUGE ARGS...` in-process on the native
 // modules of this build and returns its JSON report.
-inline nlohmann::json probe(const std::string& module, const std::string& gauge,
-                            const std::vector<std::string>& args = {})
+inline nlohmann::json probe_in(const std::string& folder, const std::string& module, const std::string& gauge,
+                               const std::vector<std::string>& args = {})
 {
     std::vector<std::string> all = {module, gauge};
     all.insert(all.end(), args.begin(), args.end());
     all.push_back("--gauges");
-    all.push_back(ORVANE_GAUGES_DIR);
+    all.push_back(folder);
     return gaugehost::run_probe(gaugehost::parse_probe_arguments(all));
+}
+
+inline nlohmann::json probe(const std::string& module, const std::string& gauge,
+                            const std::vector<std::string>& args = {})
+{
+    return probe_in(ORVANE_GAUGES_DIR, module, gauge, args);
 }
 
 struct CommandResult {
