@@ -254,7 +254,7 @@ std::string hex(uint32_t v)
 
 }  // namespace
 
-nlohmann::json run_probe(const ProbeRequest& request)
+nlohmann::json run_probe(const ProbeRequest& request, const std::function<void(Gauge&)>& after_steps)
 {
     TokenStore tokens;
     Host host(tokens);
@@ -356,6 +356,8 @@ nlohmann::json run_probe(const ProbeRequest& request)
         }
         }
     }
+
+    if (after_steps) after_steps(gauge);
 
     nlohmann::json report;
     report["module"] = module.name();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,10 +49,14 @@ struct ProbeRequest {
 // with a message naming the bad argument.
 ProbeRequest parse_probe_arguments(const std::vector<std::string>& args);
 
+class Gauge;
+
 // Runs the steps and returns the report as JSON (keys "elements",
 // "tooltips", "events", "windows"). Throws std::runtime_error for an unknown
-// module or gauge.
-nlohmann::json run_probe(const ProbeRequest& request);
+// module or gauge. `after_steps`, if given, sees the gauge after the last
+// step while its module is still loaded (the render command draws it).
+nlohmann::json run_probe(const ProbeRequest& request,
+                         const std::function<void(Gauge&)>& after_steps = {});
 
 // The same report as readable text.
 std::string probe_report_text(const nlohmann::json& report);

@@ -18,6 +18,7 @@ struct Command {
 const Command commands[] = {
     {"list", gaugehost::cli::list_command, "modules and their gauges in Linkage order, with size fields"},
     {"probe", gaugehost::cli::probe_command, "drive one gauge through steps and report its state"},
+    {"render", gaugehost::cli::render_command, "draw a gauge to a PNG file after probe steps"},
 };
 
 void usage(FILE* to)
