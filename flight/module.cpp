@@ -3,10 +3,14 @@
 #include "flight.h"
 
 extern "C" {
-GAUGE_EXPORT ModuleLinkage<1> Linkage = {
+GAUGE_EXPORT ModuleLinkage<5> Linkage = {
     {LINKAGE_MODULE_ID, module_init, module_deinit, {0, 0, 0}},
     {
         &airspeed_gauge,
+        &climb_gauge,
+        &turnbank_gauge,
+        &attitude_gauge,
+        &compass_gauge,
         nullptr,
     },
 };
