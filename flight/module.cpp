@@ -3,7 +3,7 @@
 #include "flight.h"
 
 extern "C" {
-GAUGE_EXPORT ModuleLinkage<5> Linkage = {
+GAUGE_EXPORT ModuleLinkage<11> Linkage = {
     {LINKAGE_MODULE_ID, module_init, module_deinit, {0, 0, 0}},
     {
         &airspeed_gauge,
@@ -11,6 +11,12 @@ GAUGE_EXPORT ModuleLinkage<5> Linkage = {
         &turnbank_gauge,
         &attitude_gauge,
         &compass_gauge,
+        &altitude_gauge,
+        &directional_gyro_gauge,
+        &clock_gauge,
+        &icon_engine_quadrant_gauge,
+        &icon_throttle_quadrant_gauge,
+        &icon_map_gauge,
         nullptr,
     },
 };
