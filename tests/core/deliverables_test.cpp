@@ -101,7 +101,7 @@ TEST(WindowsModules, StayWithinTheirBitmapsPlus32Kilobytes)
     // runtime would add some 200 KB.
     for (const auto& m : kModules) {
         uintmax_t bitmaps = 0;
-        fs::path folder = fs::path(ORVANE_GAUGES_DIR) / m.name;
+        fs::path folder = fs::path(ORVANE_WIN32_BITMAPS_DIR) / m.name;
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(folder, ec))
             if (e.path().extension() == ".bmp") bitmaps += e.file_size();
