@@ -2,11 +2,11 @@
 // "Engine_gauge", "Coolant_temperature" and "OAT". Conversions and clamps of
 // needle and tooltip callbacks, NaN through the clamps, needles on their
 // table rows, and the engine failure list.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/support.h"
 
@@ -42,6 +42,11 @@ struct DialCase {
     const char* tooltip;  // UTF-8
 };
 
+void PrintTo(const DialCase& c, std::ostream* os)
+{
+    *os << c.gauge << " " << c.token;
+}
+
 class DialValues : public ::testing::TestWithParam<DialCase> {};
 
 TEST_P(DialValues, NeedleAndTooltipConvertAndClamp)
@@ -49,8 +54,10 @@ TEST_P(DialValues, NeedleAndTooltipConvertAndClamp)
     const DialCase& c = GetParam();
     auto r = probe("Orvane_engine", c.gauge, {"--token", c.token, "--hover", c.hover});
     double v = value_of(element(r, c.element));
-    if (std::isnan(c.expected)) EXPECT_TRUE(std::isnan(v)) << v;
-    else EXPECT_NEAR(v, c.expected, c.tolerance);
+    if (std::isnan(c.expected))
+        EXPECT_TRUE(std::isnan(v)) << v;
+    else
+        EXPECT_NEAR(v, c.expected, c.tolerance);
     EXPECT_EQ(r["tooltips"][0]["text"], c.tooltip);
 }
 
@@ -119,16 +126,24 @@ TEST(EngineGauge, TooltipAreasMeetAlongRow110AndLeaveTheMiddleToNone)
     struct {
         const char* at;
         const char* text;  // null: no tooltip there
-    } cases[] = {{"41,23", "Oil Temperature (140°C)"}, {"241,109", "Oil Temperature (140°C)"},
-                 {"41,110", "Oil Pressure (55 PSI)"},  {"127,262", "Oil Pressure (55 PSI)"},
-                 {"156,110", "Fuel Pressure (10 PSI)"}, {"241,262", "Fuel Pressure (10 PSI)"},
-                 {"140,150", nullptr},                  {"242,50", nullptr},
-                 {"100,263", nullptr},                  {"40,100", nullptr}};
+    } cases[] = {{"41,23", "Oil Temperature (140°C)"},
+                 {"241,109", "Oil Temperature (140°C)"},
+                 {"41,110", "Oil Pressure (55 PSI)"},
+                 {"127,262", "Oil Pressure (55 PSI)"},
+                 {"156,110", "Fuel Pressure (10 PSI)"},
+                 {"241,262", "Fuel Pressure (10 PSI)"},
+                 {"140,150", nullptr},
+                 {"242,50", nullptr},
+                 {"100,263", nullptr},
+                 {"40,100", nullptr}};
     for (auto& c : cases) {
-        auto r = probe("Orvane_engine", "Engine_gauge",
-                       {"--token", "147=16384", "--token", "148=16384", "--token", "425=1440", "--hover", c.at});
-        if (c.text) EXPECT_EQ(r["tooltips"][0]["text"], c.text) << c.at;
-        else EXPECT_TRUE(r["tooltips"][0]["text"].is_null()) << c.at << ": " << r["tooltips"][0]["text"];
+        auto r =
+            probe("Orvane_engine", "Engine_gauge",
+                  {"--token", "147=16384", "--token", "148=16384", "--token", "425=1440", "--hover", c.at});
+        if (c.text)
+            EXPECT_EQ(r["tooltips"][0]["text"], c.text) << c.at;
+        else
+            EXPECT_TRUE(r["tooltips"][0]["text"].is_null()) << c.at << ": " << r["tooltips"][0]["text"];
     }
 }
 
@@ -139,6 +154,11 @@ struct RowCase {
     double cx, cy;  // rotation centre
     double px, py;  // the table row the needle must point at
 };
+
+void PrintTo(const RowCase& c, std::ostream* os)
+{
+    *os << c.gauge << " " << c.token;
+}
 
 class DialRows : public ::testing::TestWithParam<RowCase> {};
 
@@ -151,8 +171,8 @@ TEST_P(DialRows, NeedlePointsAtItsRow)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DialRows,
-    ::testing::Values(RowCase{"Manifold", "152=0", 2, 141, 142, 36, 176},        // held at 10: row 1
-                      RowCase{"Manifold", "152=76800", 2, 141, 142, 43, 193},    // 75: the last row
+    ::testing::Values(RowCase{"Manifold", "152=0", 2, 141, 142, 36, 176},      // held at 10: row 1
+                      RowCase{"Manifold", "152=76800", 2, 141, 142, 43, 193},  // 75: the last row
                       RowCase{"RPM", "390=4500", 2, 140, 141, 173, 246},
                       RowCase{"RPM", "390=-1", 2, 140, 141, 106, 245},
                       RowCase{"Engine_gauge", "147=-8192", 2, 141, 142, 68, 80},
@@ -185,8 +205,10 @@ TEST(EngineFailures, KeyTwoTakesEveryEngineNeedleToZero)
             for (int n : g.needles) {
                 double v = value_of(element(failed, n)), normal = value_of(element(healthy, n));
                 ASSERT_NE(normal, 0.0) << g.gauge;
-                if (std::string(key) == "2") EXPECT_EQ(v, 0.0) << g.gauge << " element " << n;
-                else EXPECT_EQ(v, normal) << g.gauge << " key " << key;
+                if (std::string(key) == "2")
+                    EXPECT_EQ(v, 0.0) << g.gauge << " element " << n;
+                else
+                    EXPECT_EQ(v, normal) << g.gauge << " key " << key;
             }
         }
     }

@@ -1,11 +1,11 @@
 // "Fuel" through the host: needles and tooltips from levels and the
 // capacities fetched on service message 6, which "Fuel_selector" also
 // fetches into the same module variables; the two-record failure list.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/support.h"
 
@@ -33,12 +33,17 @@ double value_of(const nlohmann::json& e)
 #define RIGHT_SCALE "200,100"
 
 struct TankCase {
-    const char* side;      // "left" or "right"
+    const char* side;  // "left" or "right"
     double capacity;
     double fraction;
-    double needle;         // NaN: passes unchanged
+    double needle;  // NaN: passes unchanged
     const char* tooltip;
 };
+
+void PrintTo(const TankCase& c, std::ostream* os)
+{
+    *os << c.side << " capacity " << c.capacity << " fraction " << c.fraction;
+}
 
 class FuelTanks : public ::testing::TestWithParam<TankCase> {};
 
@@ -52,9 +57,12 @@ TEST_P(FuelTanks, NeedleAndTooltipInGallons)
     auto r = probe("Orvane_engine", "Fuel",
                    {"--token", capacity, "--token", fill, "--hover", left ? LEFT_SCALE : RIGHT_SCALE});
     double v = value_of(element(r, left ? 2 : 3));
-    if (std::isnan(c.needle)) EXPECT_TRUE(std::isnan(v)) << v;
-    else EXPECT_NEAR(v, c.needle, 1e-9);
-    std::string text = std::string(left ? "Fuel Left" : "Fuel Right") + " Tank Level Indicator (" + c.tooltip + " gallons)";
+    if (std::isnan(c.needle))
+        EXPECT_TRUE(std::isnan(v)) << v;
+    else
+        EXPECT_NEAR(v, c.needle, 1e-9);
+    std::string text =
+        std::string(left ? "Fuel Left" : "Fuel Right") + " Tank Level Indicator (" + c.tooltip + " gallons)";
     EXPECT_EQ(r["tooltips"][0]["text"], text);
 }
 
@@ -63,23 +71,20 @@ const double kNaN = std::nan("");
 // The tooltip adds 0.5 so that "%1!d!" rounds: 14.6 gallons shows 15.
 INSTANTIATE_TEST_SUITE_P(
     Cases, FuelTanks,
-    ::testing::Values(TankCase{"left", 60, 1.0, 60, "60"},       // 60.5 capped
-                      TankCase{"left", 60, 0.5, 30, "30"},       // 30.5
+    ::testing::Values(TankCase{"left", 60, 1.0, 60, "60"},  // 60.5 capped
+                      TankCase{"left", 60, 0.5, 30, "30"},  // 30.5
                       TankCase{"left", 60, 14.6 / 60, 14.6, "15"},
-                      TankCase{"left", 75, 1.0, 60, "60"},       // 75 capped
-                      TankCase{"left", 60, -0.25, 0, "0"},
-                      TankCase{"left", 60, kNaN, kNaN, "0"},
-                      TankCase{"right", 60, 1.0, 60, "60"},
-                      TankCase{"right", 40, 0.5, 20, "20"},
-                      TankCase{"right", 60, 24.6 / 60, 24.6, "25"},
-                      TankCase{"right", 90, 1.0, 60, "60"},
-                      TankCase{"right", 60, -1.0, 0, "0"},
-                      TankCase{"right", 60, kNaN, kNaN, "0"}));
+                      TankCase{"left", 75, 1.0, 60, "60"},  // 75 capped
+                      TankCase{"left", 60, -0.25, 0, "0"}, TankCase{"left", 60, kNaN, kNaN, "0"},
+                      TankCase{"right", 60, 1.0, 60, "60"}, TankCase{"right", 40, 0.5, 20, "20"},
+                      TankCase{"right", 60, 24.6 / 60, 24.6, "25"}, TankCase{"right", 90, 1.0, 60, "60"},
+                      TankCase{"right", 60, -1.0, 0, "0"}, TankCase{"right", 60, kNaN, kNaN, "0"}));
 
 TEST(Fuel, RightNeedleOnItsDescendingTableAndLeftOnItsAscendingOne)
 {
-    auto r = probe("Orvane_engine", "Fuel",
-                   {"--token", "292=60", "--token", "298=60", "--token", level("291", 1.0), "--token", "297=0"});
+    auto r =
+        probe("Orvane_engine", "Fuel",
+              {"--token", "292=60", "--token", "298=60", "--token", level("291", 1.0), "--token", "297=0"});
     auto direction = [](double cx, double cy, double x, double y) {
         double a = std::atan2(y - cy, x - cx) * 180 / M_PI;
         return a < 0 ? a + 360 : a;
@@ -90,7 +95,8 @@ TEST(Fuel, RightNeedleOnItsDescendingTableAndLeftOnItsAscendingOne)
 
 TEST(Fuel, CapacitiesArriveWithServiceMessageSixOfEitherGauge)
 {
-    std::vector<std::string> tanks = {"--token", "292=60", "--token", "298=60", "--token", level("291", 14.6 / 60),
+    std::vector<std::string> tanks = {"--token", "292=60",         "--token",
+                                      "298=60",  "--token",        level("291", 14.6 / 60),
                                       "--token", level("297", 0.5)};
     auto with = [&](std::vector<std::string> steps) {
         std::vector<std::string> all = tanks;
@@ -102,8 +108,8 @@ TEST(Fuel, CapacitiesArriveWithServiceMessageSixOfEitherGauge)
     EXPECT_EQ(before["tooltips"][0]["text"], "Fuel Left Tank Level Indicator (0 gallons)");
     EXPECT_EQ(before["tooltips"][1]["text"], "Fuel Right Tank Level Indicator (0 gallons)");
     // The selector's message 6 fills the same capacities.
-    auto via_selector = with({"--updates", "0", "--update-gauge", "Fuel_selector", "--hover", LEFT_SCALE, "--hover",
-                              RIGHT_SCALE});
+    auto via_selector = with(
+        {"--updates", "0", "--update-gauge", "Fuel_selector", "--hover", LEFT_SCALE, "--hover", RIGHT_SCALE});
     EXPECT_EQ(via_selector["tooltips"][0]["text"], "Fuel Left Tank Level Indicator (15 gallons)");
     EXPECT_EQ(via_selector["tooltips"][1]["text"], "Fuel Right Tank Level Indicator (30 gallons)");
     // Capacities follow the host on every message 6, and are not reset.
@@ -121,14 +127,19 @@ TEST(Fuel, TooltipOnlyOverEachScale)
                  {"127,252", "Fuel Left Tank Level Indicator (60 gallons)"},
                  {"154,32", "Fuel Right Tank Level Indicator (30 gallons)"},
                  {"238,252", "Fuel Right Tank Level Indicator (30 gallons)"},
-                 {"128,100", nullptr}, {"140,140", nullptr}, {"239,100", nullptr}, {"50,253", nullptr},
+                 {"128,100", nullptr},
+                 {"140,140", nullptr},
+                 {"239,100", nullptr},
+                 {"50,253", nullptr},
                  {"50,31", nullptr}};
     for (auto& c : cases) {
         auto r = probe("Orvane_engine", "Fuel",
                        {"--token", "292=60", "--token", "298=60", "--token", level("291", 1.0), "--token",
                         level("297", 0.5), "--hover", c.at});
-        if (c.text) EXPECT_EQ(r["tooltips"][0]["text"], c.text) << c.at;
-        else EXPECT_TRUE(r["tooltips"][0]["text"].is_null()) << c.at;
+        if (c.text)
+            EXPECT_EQ(r["tooltips"][0]["text"], c.text) << c.at;
+        else
+            EXPECT_TRUE(r["tooltips"][0]["text"].is_null()) << c.at;
     }
 }
 

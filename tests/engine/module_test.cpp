@@ -1,16 +1,17 @@
 // The engine module as the host sees it: gauges in Linkage order with their
 // size fields, standard routines working on the first gauge's tree, and
 // gauge callbacks that act on service message 6 only.
+#include "host/module.h"
+
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "host/gauge.h"
 #include "host/host.h"
-#include "host/module.h"
 #include "tests/support/support.h"
 
 namespace {
@@ -30,7 +31,7 @@ TEST(EngineModule, ListShowsTheEightGaugesInLinkageOrder)
     }
     EXPECT_EQ(line, "Orvane_engine (8 gauges)");
     const std::pair<const char*, int> expected[] = {
-        {"Manifold", 283},         {"RPM", 282},           {"Engine_gauge", 283},        {"Fuel", 283},
+        {"Manifold", 283},          {"RPM", 282},           {"Engine_gauge", 283},        {"Fuel", 283},
         {"Throttle_quadrant", 344}, {"Fuel_selector", 264}, {"Coolant_temperature", 283}, {"OAT", 283}};
     int n = 0;
     for (auto [name, size] : expected) {

@@ -3,14 +3,14 @@
 // a doubled drawn width, dragged outside the slot and the gauge), the
 // slider offsets, the percent tooltips, and defined results for absurd
 // sizes and pointer positions.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "host/host.h"
 #include "host/module.h"
@@ -56,13 +56,19 @@ struct DragCase {
     int32_t value;
 };
 
+void PrintTo(const DragCase& c, std::ostream* os)
+{
+    *os << c.x << "," << c.y;
+}
+
 class LeverPositions : public ::testing::TestWithParam<DragCase> {};
 
 // Drawn at the default width 344: H = 530, one pointer unit per pixel.
 TEST_P(LeverPositions, PressSendsThePositionUnderThePointer)
 {
     const DragCase& c = GetParam();
-    auto r = probe("Orvane_engine", "Throttle_quadrant", {"--updates", "1", "--press", at(c.x, c.y), "--release"});
+    auto r =
+        probe("Orvane_engine", "Throttle_quadrant", {"--updates", "1", "--press", at(c.x, c.y), "--release"});
     EXPECT_EQ(events_of(r), (std::vector<Event>{{c.event, c.value}}));
 }
 
@@ -82,19 +88,27 @@ TEST(ThrottleQuadrant, DragFollowsThePointerAlsoBeyondTheTravelAndTheGauge)
     // The slot ends at the gauge's bottom edge (530) and the mixture and
     // propeller slots at 518 and 467; the Part's bottom values lie on those
     // edges, so they are reached by dragging there.
-    auto r = probe("Orvane_engine", "Throttle_quadrant",
-                   {"--updates", "1", "--press", at(THROTTLE_X, 100), "--move", at(THROTTLE_X, 530), "--move",
-                    "500,600", "--move", "60,-41", "--release", "--move", at(THROTTLE_X, 0), "--press",
-                    at(MIXTURE_X, 100), "--move", at(MIXTURE_X, 518), "--release", "--press", at(PROPELLER_X, 100),
-                    "--move", at(PROPELLER_X, 467), "--release"});
-    EXPECT_EQ(events_of(r), (std::vector<Event>{{"0x1011C", 12387},     // 100: (410 - 100) / 410 x 16383 = 12387.1
-                                                {"0x1011C", -4795},     // 530
-                                                {"0x1011C", -7592},     // 600, outside the gauge
-                                                {"0x1011C", 18021},     // -41, above the gauge
-                                                {"0x1017F", 12652},     // 100: 312 / 404 x 16383 = 12652.2
-                                                {"0x1017F", -4298},     // 518
-                                                {"0x10183", 14728},     // 100: 267 / 297 x 16383 = 14728.2
-                                                {"0x10183", -5516}}));  // 467
+    auto r = probe("Orvane_engine", "Throttle_quadrant", {"--updates",        "1",
+                                                          "--press",          at(THROTTLE_X, 100),
+                                                          "--move",           at(THROTTLE_X, 530),
+                                                          "--move",           "500,600",
+                                                          "--move",           "60,-41",
+                                                          "--release",        "--move",
+                                                          at(THROTTLE_X, 0),  "--press",
+                                                          at(MIXTURE_X, 100), "--move",
+                                                          at(MIXTURE_X, 518), "--release",
+                                                          "--press",          at(PROPELLER_X, 100),
+                                                          "--move",           at(PROPELLER_X, 467),
+                                                          "--release"});
+    EXPECT_EQ(events_of(r),
+              (std::vector<Event>{{"0x1011C", 12387},     // 100: (410 - 100) / 410 x 16383 = 12387.1
+                                  {"0x1011C", -4795},     // 530
+                                  {"0x1011C", -7592},     // 600, outside the gauge
+                                  {"0x1011C", 18021},     // -41, above the gauge
+                                  {"0x1017F", 12652},     // 100: 312 / 404 x 16383 = 12652.2
+                                  {"0x1017F", -4298},     // 518
+                                  {"0x10183", 14728},     // 100: 267 / 297 x 16383 = 14728.2
+                                  {"0x10183", -5516}}));  // 467
 }
 
 TEST(ThrottleQuadrant, BeforeTheFirstServiceMessageSixTheHeightIsOne)
@@ -110,25 +124,31 @@ TEST(ThrottleQuadrant, DoubleWidthHalvesThePointerUnit)
 {
     // Drawn at 688: the host writes 688 into the size field, H = 1060, s = 0.5.
     auto r = probe("Orvane_engine", "Throttle_quadrant",
-                   {"--width", "688", "--updates", "1", "--press", "120,410", "--move", "120,820", "--release",
-                    "--press", "360,16", "--release", "--press", "580,734", "--release"});
+                   {"--width", "688", "--updates", "1", "--press", "120,410", "--move", "120,820",
+                    "--release", "--press", "360,16", "--release", "--press", "580,734", "--release"});
     EXPECT_EQ(r["size"], 688);
-    EXPECT_EQ(events_of(r), (std::vector<Event>{{"0x1011C", 8191}, {"0x1011C", 0}, {"0x1017F", 16383},
-                                                {"0x10183", 0}}));
+    EXPECT_EQ(events_of(r),
+              (std::vector<Event>{{"0x1011C", 8191}, {"0x1011C", 0}, {"0x1017F", 16383}, {"0x10183", 0}}));
 }
 
 TEST(ThrottleQuadrant, SlotsAreSeparateAndOnlyTheirBoxesAct)
 {
     // Gaps: x 120..127 between throttle and mixture, 235..244 between
     // mixture and propeller; the mixture slot spans y 8..517 only.
-    for (const char* point : {"120,100", "127,100", "235,100", "244,100", "343,100", "180,7", "180,518", "290,69",
-                              "290,467"}) {
-        auto r = probe("Orvane_engine", "Throttle_quadrant", {"--updates", "1", "--press", point, "--release"});
+    for (const char* point :
+         {"120,100", "127,100", "235,100", "244,100", "343,100", "180,7", "180,518", "290,69", "290,467"}) {
+        auto r =
+            probe("Orvane_engine", "Throttle_quadrant", {"--updates", "1", "--press", point, "--release"});
         EXPECT_TRUE(r["events"].empty()) << point << ": " << r["events"];
     }
-    for (auto [point, id] : {std::pair{"0,0", "0x1011C"}, {"119,529", "0x1011C"}, {"128,8", "0x1017F"},
-                             {"234,517", "0x1017F"}, {"245,70", "0x10183"}, {"342,466", "0x10183"}}) {
-        auto r = probe("Orvane_engine", "Throttle_quadrant", {"--updates", "1", "--press", point, "--release"});
+    for (auto [point, id] : {std::pair{"0,0", "0x1011C"},
+                             {"119,529", "0x1011C"},
+                             {"128,8", "0x1017F"},
+                             {"234,517", "0x1017F"},
+                             {"245,70", "0x10183"},
+                             {"342,466", "0x10183"}}) {
+        auto r =
+            probe("Orvane_engine", "Throttle_quadrant", {"--updates", "1", "--press", point, "--release"});
         ASSERT_EQ(r["events"].size(), 1u) << point;
         EXPECT_EQ(r["events"][0]["id"], id) << point;
     }
@@ -140,6 +160,11 @@ struct SliderCase {
     double offset;  // callback value, pixels below the element's position
     int pixels;     // drawn offset
 };
+
+void PrintTo(const SliderCase& c, std::ostream* os)
+{
+    *os << c.token;
+}
 
 class SliderOffsets : public ::testing::TestWithParam<SliderCase> {};
 
@@ -153,14 +178,15 @@ TEST_P(SliderOffsets, KnobMovesDownByTravelTimesOneMinusFraction)
     EXPECT_EQ(knob["offset_x"], 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SliderOffsets,
-    ::testing::Values(SliderCase{"558=1", 4, 0, 0}, SliderCase{"558=0", 4, 410, 410},
-                      SliderCase{"558=0.5", 4, 205, 205}, SliderCase{"558=1.5", 4, -205, -205},
-                      SliderCase{"558=-0.25", 4, 512.5, 513}, SliderCase{"560=1", 3, 0, 0},
-                      SliderCase{"560=0", 3, 404, 404}, SliderCase{"560=0.5", 3, 202, 202},
-                      SliderCase{"559=1", 2, 0, 0}, SliderCase{"559=0", 2, 297, 297},
-                      SliderCase{"559=2", 2, -297, -297}));
+INSTANTIATE_TEST_SUITE_P(Cases, SliderOffsets,
+                         ::testing::Values(SliderCase{"558=1", 4, 0, 0}, SliderCase{"558=0", 4, 410, 410},
+                                           SliderCase{"558=0.5", 4, 205, 205},
+                                           SliderCase{"558=1.5", 4, -205, -205},
+                                           SliderCase{"558=-0.25", 4, 512.5, 513},
+                                           SliderCase{"560=1", 3, 0, 0}, SliderCase{"560=0", 3, 404, 404},
+                                           SliderCase{"560=0.5", 3, 202, 202}, SliderCase{"559=1", 2, 0, 0},
+                                           SliderCase{"559=0", 2, 297, 297},
+                                           SliderCase{"559=2", 2, -297, -297}));
 
 TEST(ThrottleQuadrant, SliderPassesNaNUnclamped)
 {
@@ -183,15 +209,18 @@ TEST(ThrottleQuadrant, PercentTooltips)
                  {"558=0.75", "124,300", nullptr}};
     for (auto& c : cases) {
         auto r = probe("Orvane_engine", "Throttle_quadrant", {"--token", c.token, "--hover", c.at});
-        if (c.text) EXPECT_EQ(r["tooltips"][0]["text"], c.text) << c.token;
-        else EXPECT_TRUE(r["tooltips"][0]["text"].is_null()) << c.at;
+        if (c.text)
+            EXPECT_EQ(r["tooltips"][0]["text"], c.text) << c.token;
+        else
+            EXPECT_TRUE(r["tooltips"][0]["text"].is_null()) << c.at;
     }
 }
 
 TEST(ThrottleQuadrant, NoFailureReachesTheQuadrant)
 {
     for (const char* key : {"2", "10", "20"}) {
-        auto r = probe("Orvane_engine", "Throttle_quadrant", {"--token", "558=0.5", "--fail", key, "--updates", "1"});
+        auto r = probe("Orvane_engine", "Throttle_quadrant",
+                       {"--token", "558=0.5", "--fail", key, "--updates", "1"});
         EXPECT_EQ(element(r, 4)["offset_y"], 205) << key;
     }
 }
@@ -209,10 +238,14 @@ int32_t lever_position(double size_field, double y, double travel, double top)
     double b = travel / s;
     double f = (b - (y - top / s)) / b * 16383;
     int64_t n;
-    if (std::isnan(f)) n = 0;
-    else if (f >= 9223372036854775808.0) n = INT64_MAX;
-    else if (f <= -9223372036854775808.0) n = INT64_MIN;
-    else n = int64_t(f);
+    if (std::isnan(f))
+        n = 0;
+    else if (f >= 9223372036854775808.0)
+        n = INT64_MAX;
+    else if (f <= -9223372036854775808.0)
+        n = INT64_MIN;
+    else
+        n = int64_t(f);
     return int32_t(uint32_t(uint64_t(n) & 0xFFFFFFFFu));
 }
 
@@ -222,7 +255,7 @@ TEST(ThrottleQuadrant, FarPointerPositionsThroughTheProbe)
         int width;
         const char* press;
         double y;
-    } cases[] = {{1, "0,0", 1000000}, {1, "0,0", -1000000}, {16384, "0,0", 1000000},
+    } cases[] = {{1, "0,0", 1000000},      {1, "0,0", -1000000}, {16384, "0,0", 1000000},
                  {16384, "0,0", -1000000}, {344, "0,0", 999999}, {344, "0,0", -999999}};
     for (auto& c : cases) {
         auto r = probe("Orvane_engine", "Throttle_quadrant",
@@ -266,7 +299,8 @@ TEST(ThrottleQuadrant, AbsurdSizeFieldsAndPointerRows)
                 Point position{12345, y};
                 EXPECT_EQ(slots[lever]->routine.callback(&position, MOUSE_LEFT_CLICK), 1);
                 ASSERT_EQ(host.key_events().size(), 1u);
-                EXPECT_EQ(host.key_events()[0].signed_value(), lever_position(size, y, travel[lever], top[lever]))
+                EXPECT_EQ(host.key_events()[0].signed_value(),
+                          lever_position(size, y, travel[lever], top[lever]))
                     << "size " << size << " y " << y << " lever " << lever;
             }
         }
