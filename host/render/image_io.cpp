@@ -10,7 +10,13 @@ namespace gaugehost {
 
 void composite_over(Image& target, const Image& source, int x, int y)
 {
-    Rect r = render::intersect({x, y, source.width, source.height}, {0, 0, target.width, target.height});
+    composite_over(target, source, x, y, {0, 0, source.width, source.height});
+}
+
+void composite_over(Image& target, const Image& source, int x, int y, const Rect& region)
+{
+    Rect part = render::intersect(region, {0, 0, source.width, source.height});
+    Rect r = render::intersect({x + part.x, y + part.y, part.width, part.height}, {0, 0, target.width, target.height});
     for (int row = r.y; row < r.y + r.height; ++row) {
         const Rgba* in = &source.at(0, row - y);
         Rgba* out = &target.at(0, row);

@@ -10,12 +10,28 @@ Pixel premultiply(Rgba c)
     return multiply(pack(c.r, c.g, c.b, 0), c.a) | uint32_t(c.a) << 24;
 }
 
+namespace {
+
+// 255 / a in 16.16 fixed point, for each alpha.
+struct Reciprocals {
+    uint32_t of[256];
+    Reciprocals()
+    {
+        of[0] = 0;
+        for (uint32_t a = 1; a < 256; ++a) of[a] = (255u * 65536u + a / 2) / a;
+    }
+};
+const Reciprocals reciprocals;
+
+}  // namespace
+
 Rgba unpremultiply(Pixel p)
 {
     uint32_t a = alpha_of(p);
     if (a == 255) return {uint8_t(p), uint8_t(p >> 8), uint8_t(p >> 16), 255};
     if (a == 0) return {0, 0, 0, 0};
-    auto channel = [a](uint32_t c) { return uint8_t(std::min<uint32_t>(255, (c * 255 + a / 2) / a)); };
+    uint32_t k = reciprocals.of[a];
+    auto channel = [k](uint32_t c) { return uint8_t(std::min<uint32_t>(255, (c * k + 32768) >> 16)); };
     return {channel(p & 0xFF), channel((p >> 8) & 0xFF), channel((p >> 16) & 0xFF), uint8_t(a)};
 }
 
@@ -30,6 +46,17 @@ Texture make_texture(const Image& image, bool key_black)
         for (int x = 0; x < image.width; ++x) {
             Rgba c = image.at(x, y);
             out[x] = key_black && c.r == 0 && c.g == 0 && c.b == 0 ? 0 : premultiply(c);
+        }
+    }
+    t.row_content.assign(size_t(image.height), {0, 0});
+    for (int y = 0; y < image.height; ++y) {
+        const Pixel* row = t.padded.row(y + 1) + 1;
+        int first = 0, last = image.width;
+        while (first < image.width && alpha_of(row[first]) == 0) ++first;
+        while (last > first && alpha_of(row[last - 1]) == 0) --last;
+        if (first < last) {
+            t.row_content[size_t(y)] = {first, last};
+            t.content = unite(t.content, {first, y, last - first, 1});
         }
     }
     return t;

@@ -79,6 +79,10 @@ struct Texture {
     Layer padded;   // (width + 2) x (height + 2)
     int width = 0;  // the bitmap's size
     int height = 0;
+    Rect content;   // bounding box of the pixels that are not transparent
+    // Per row of the bitmap, the columns [first, second) that hold pixels
+    // that are not transparent (first == second: none).
+    std::vector<std::pair<int, int>> row_content;
 
     // Bilinear sample at texture position (u, v) in 16.16 fixed point,
     // already shifted so that (0, 0) is the centre of the border's corner

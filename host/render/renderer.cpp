@@ -1,5 +1,6 @@
 #include "renderer.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <map>
@@ -110,6 +111,59 @@ struct Look {
     bool operator==(const Look&) const = default;
 };
 
+// The pixels an element covers: for each row from y0, the columns [x0, x1).
+struct Coverage {
+    int y0 = 0;
+    std::vector<std::pair<int, int>> rows;
+
+    bool row(int y, int& x0, int& x1) const
+    {
+        if (y < y0 || y >= y0 + int(rows.size())) return false;
+        x0 = rows[size_t(y - y0)].first;
+        x1 = rows[size_t(y - y0)].second;
+        return x1 > x0;
+    }
+};
+
+// A set of pixels: sorted, disjoint column spans per row.
+struct Spans {
+    std::vector<std::vector<std::pair<int, int>>> rows;
+    std::vector<int> used;  // rows that hold spans, in no order
+
+    void reset(int height)
+    {
+        rows.assign(size_t(height), {});
+        used.clear();
+    }
+    void clear()
+    {
+        for (int y : used) rows[size_t(y)].clear();
+        used.clear();
+    }
+    bool empty() const { return used.empty(); }
+    void add(int y, int x0, int x1)
+    {
+        if (x1 <= x0 || y < 0 || y >= int(rows.size())) return;
+        auto& r = rows[size_t(y)];
+        if (r.empty()) used.push_back(y);
+        // Merge with every span it overlaps or touches.
+        auto it = r.begin();
+        while (it != r.end() && it->second < x0) ++it;
+        auto first = it;
+        while (it != r.end() && it->first <= x1) {
+            x0 = std::min(x0, it->first);
+            x1 = std::max(x1, it->second);
+            ++it;
+        }
+        it = r.erase(first, it);
+        r.insert(it, {x0, x1});
+    }
+    void add(const Coverage& c)
+    {
+        for (size_t i = 0; i < c.rows.size(); ++i) add(c.y0 + int(i), c.rows[i].first, c.rows[i].second);
+    }
+};
+
 }  // namespace
 
 struct GaugeRenderer::State {
@@ -125,9 +179,10 @@ struct GaugeRenderer::State {
     // Drawing order: a static layer (>= 0) or a moving element (-1 - index).
     std::vector<int> steps;
 
-    // Per element: the look last drawn, its bounds and the cached text.
+    // Per element: the look last drawn, the pixels it covers and the cached text.
     std::vector<Look> looks;
     std::vector<Rect> bounds;
+    std::vector<Coverage> coverage;
     std::vector<Layer> texts;
     std::vector<std::string> text_keys;
 
@@ -135,7 +190,10 @@ struct GaugeRenderer::State {
     Layer scaled;  // drawn pixels when the drawn width differs
     Image picture;
     Rect changed;
+    std::vector<Rect> changed_parts;
     bool picture_ready = false;
+    Spans dirty;        // gauge pixels to draw again
+    Spans drawn_dirty;  // drawn pixels to scale again
 
     explicit State(Gauge& g) : gauge(&g) {}
 
@@ -225,11 +283,14 @@ struct GaugeRenderer::State {
         for (auto& l : layers) l.index();
         looks.assign(elements.size(), Look{});
         bounds.assign(elements.size(), Rect{});
+        coverage.assign(elements.size(), Coverage{});
         texts.assign(elements.size(), Layer{});
         text_keys.assign(elements.size(), std::string{});
         canvas = Layer(native_width, native_height);
         scaled = drawn_width == native_width ? Layer{} : Layer(drawn_width, drawn_height);
         picture = Image(drawn_width, drawn_height);
+        dirty.reset(native_height);
+        drawn_dirty.reset(drawn_height);
         built = true;
     }
 
@@ -442,13 +503,110 @@ struct GaugeRenderer::State {
         }
     }
 
-    void draw_element(size_t i, const Rect& clip)
+    // The rows and columns that a convex quadrilateral (corners in order
+    // round it) touches, inside `box`.
+    static void cover_polygon(const double* vx, const double* vy, const Rect& box, Coverage& c)
+    {
+        c.y0 = box.y;
+        c.rows.assign(size_t(box.height), {INT_MAX, INT_MIN});
+        auto extend = [&](double y, double x) {
+            if (!(y > -1e7 && y < 1e7 && x > -1e7 && x < 1e7)) return;
+            int row = int(std::floor(y));
+            if (row < box.y || row >= box.y + box.height) return;
+            auto& r = c.rows[size_t(row - box.y)];
+            r.first = std::min(r.first, int(std::floor(x)));
+            r.second = std::max(r.second, int(std::ceil(x)) + 1);
+        };
+        for (int k = 0; k < 4; ++k) {
+            double x0 = vx[k], y0 = vy[k], x1 = vx[(k + 1) % 4], y1 = vy[(k + 1) % 4];
+            extend(y0, x0);
+            // Where the edge crosses each row boundary: the rows on both sides.
+            double lo = std::max(std::min(y0, y1), double(box.y)), hi = std::min(std::max(y0, y1), double(box.y + box.height));
+            for (double y = std::ceil(lo); y <= hi; y += 1) {
+                double x = y1 == y0 ? x0 : x0 + (x1 - x0) * (y - y0) / (y1 - y0);
+                extend(y, x);
+                extend(y - 1, x);
+            }
+        }
+        for (auto& r : c.rows) {
+            r.first = std::max(r.first, box.x);
+            r.second = std::min(r.second, box.x + box.width);
+            if (r.second < r.first) r = {box.x, box.x};
+        }
+    }
+
+    // The pixels an element draws: the turned rectangle round a needle's or
+    // sprite's drawn pixels (with the pixel that filtering reaches beyond
+    // them), the box of the others.
+    void cover(const ElementState& s, const Look& l, const Rect& box, Coverage& c)
+    {
+        c.rows.clear();
+        c.y0 = box.y;
+        if (box.empty()) return;
+        const ElementHeader* e = s.element;
+        if (s.kind() == ELEMENT_NEEDLE) {
+            const Texture* t = texture(e->bitmap, keyed(s));
+            if (t->content.empty()) return;
+            double cs, sn;
+            cos_sin(l.a, cs, sn);
+            double px = e->offset.x + 0.5, py = e->offset.y + 0.5;
+            double cx = e->position.x + 0.5, cy = e->position.y + 0.5;
+            double vx[4], vy[4];
+            for (int k = 0; k < 4; ++k) {
+                double bx = ((k == 1 || k == 2) ? t->content.x + t->content.width + 1.0 : t->content.x - 1.0) - px;
+                double by = (k >= 2 ? t->content.y + t->content.height + 1.0 : t->content.y - 1.0) - py;
+                vx[k] = cx + cs * bx - sn * by;
+                vy[k] = cy + sn * bx + cs * by;
+            }
+            cover_polygon(vx, vy, box, c);
+            return;
+        }
+        if (s.kind() == ELEMENT_SPRITE) {
+            auto* sp = reinterpret_cast<const Sprite*>(e);
+            const Texture* t = texture(e->bitmap, keyed(s));
+            const Texture* mask = texture(e->bitmap + 1, true);
+            if (t->content.empty()) return;
+            double cs, sn;
+            cos_sin(l.c, cs, sn);
+            double kx = sp->texture_scale_x, ky = sp->texture_scale_y;
+            double cx = e->offset.x, cy = e->offset.y;
+            double vx[4], vy[4];
+            for (int k = 0; k < 4; ++k) {
+                // S = C + R (shift + k (T - C)), T a corner in gauge pixels.
+                double tx = e->position.x + ((k == 1 || k == 2) ? t->content.x + t->content.width + 1.0 : t->content.x - 1.0);
+                double ty = e->position.y + (k >= 2 ? t->content.y + t->content.height + 1.0 : t->content.y - 1.0);
+                double ux = l.a + kx * (tx - cx), uy = l.b + ky * (ty - cy);
+                vx[k] = cx + cs * ux - sn * uy;
+                vy[k] = cy + sn * ux + cs * uy;
+            }
+            cover_polygon(vx, vy, box, c);
+            // Only where the mask shows something.
+            for (size_t i = 0; i < c.rows.size(); ++i) {
+                int my = c.y0 + int(i) - e->position.y;
+                auto& r = c.rows[i];
+                if (my < 0 || my >= mask->height) {
+                    r = {r.first, r.first};
+                    continue;
+                }
+                auto [m0, m1] = mask->row_content[size_t(my)];
+                r.first = std::max(r.first, e->position.x + m0);
+                r.second = std::min(r.second, e->position.x + m1);
+                if (r.second < r.first) r.second = r.first;
+            }
+            return;
+        }
+        c.rows.assign(size_t(box.height), {box.x, box.x + box.width});
+    }
+
+    void draw_element(size_t i, int y, int x0, int x1)
     {
         const ElementState& s = gauge->elements()[i];
         const Look& l = looks[i];
-        if (!l.drawn) return;
-        Rect r = render::intersect(clip, bounds[i]);
-        if (r.empty()) return;
+        int c0, c1;
+        if (!l.drawn || !coverage[i].row(y, c0, c1)) return;
+        c0 = std::max(c0, x0), c1 = std::min(c1, x1);
+        if (c1 <= c0) return;
+        Rect r{c0, y, c1 - c0, 1};
         switch (s.kind()) {
         case ELEMENT_NEEDLE: draw_needle(s, l, r); break;
         case ELEMENT_SLIDER:
@@ -462,25 +620,49 @@ struct GaugeRenderer::State {
         }
     }
 
-    // Draws the gauge again inside one region of the canvas.
-    void compose(const Rect& region)
+    // Draws the gauge again on one row of the canvas, columns [x0, x1).
+    void compose(int y, int x0, int x1)
     {
-        for (int y = region.y; y < region.y + region.height; ++y)
-            std::fill(canvas.row(y) + region.x, canvas.row(y) + region.x + region.width, 0);
+        std::fill(canvas.row(y) + x0, canvas.row(y) + x1, 0);
+        Rect row{x0, y, x1 - x0, 1};
         for (int step : steps) {
-            if (step >= 0) layers[size_t(step)].composite(canvas, region);
-            else draw_element(size_t(-1 - step), region);
+            if (step >= 0) layers[size_t(step)].composite(canvas, row);
+            else draw_element(size_t(-1 - step), y, x0, x1);
         }
     }
 
-    // The drawn pixels that depend on a region of the canvas.
-    Rect drawn_region(const Rect& r) const
+    // Rectangles covering a set of spans: rows with equal spans one above
+    // the other make one rectangle.
+    static void to_rects(Spans& spans, std::vector<Rect>& out)
     {
-        if (scaled.empty()) return r;
-        double sx = double(drawn_width) / native_width, sy = double(drawn_height) / native_height;
-        int x0 = int(std::floor(r.x * sx)) - 1, y0 = int(std::floor(r.y * sy)) - 1;
-        int x1 = int(std::ceil((r.x + r.width) * sx)) + 1, y1 = int(std::ceil((r.y + r.height) * sy)) + 1;
-        return render::intersect({x0, y0, x1 - x0, y1 - y0}, {0, 0, drawn_width, drawn_height});
+        out.clear();
+        std::sort(spans.used.begin(), spans.used.end());
+        std::vector<size_t> open;  // indexes into out of the rectangles ending on the previous row
+        std::vector<size_t> next;
+        int previous = INT_MIN;
+        for (int y : spans.used) {
+            next.clear();
+            for (const auto& [x0, x1] : spans.rows[size_t(y)]) {
+                bool grown = false;
+                if (previous == y - 1) {
+                    for (size_t k : open) {
+                        Rect& r = out[k];
+                        if (r.x == x0 && r.width == x1 - x0) {
+                            ++r.height;
+                            next.push_back(k);
+                            grown = true;
+                            break;
+                        }
+                    }
+                }
+                if (!grown) {
+                    next.push_back(out.size());
+                    out.push_back({x0, y, x1 - x0, 1});
+                }
+            }
+            open.swap(next);
+            previous = y;
+        }
     }
 
     bool refresh()
@@ -488,39 +670,46 @@ struct GaugeRenderer::State {
         bool full = needs_rebuild();
         if (full) rebuild();
         const auto& elements = gauge->elements();
-        std::vector<Rect> dirty;
-        auto add = [&](Rect r) {
-            if (r.empty()) return;
-            // Merge with every region it touches until none does.
-            for (size_t k = 0; k < dirty.size();) {
-                if (!render::intersect(r, dirty[k]).empty()) {
-                    r = render::unite(r, dirty[k]);
-                    dirty.erase(dirty.begin() + long(k));
-                    k = 0;
-                } else {
-                    ++k;
-                }
-            }
-            dirty.push_back(r);
-        };
+        dirty.clear();
         for (size_t i = 0; i < elements.size(); ++i) {
             if (elements[i].kind() == ELEMENT_STATIC) continue;
             Look l = look_of(elements[i]);
             if (!full && l == looks[i]) continue;
-            if (!full) add(bounds[i]);
+            if (!full) dirty.add(coverage[i]);
             looks[i] = std::move(l);
             bounds[i] = bounds_of(elements[i], looks[i]);
-            if (!full) add(bounds[i]);
+            cover(elements[i], looks[i], bounds[i], coverage[i]);
+            if (!full) dirty.add(coverage[i]);
         }
-        if (full) dirty = {Rect{0, 0, native_width, native_height}};
+        if (full)
+            for (int y = 0; y < native_height; ++y) dirty.add(y, 0, native_width);
+        for (int y : dirty.used)
+            for (const auto& [x0, x1] : dirty.rows[size_t(y)]) compose(y, x0, x1);
+
+        Spans* out = &dirty;
+        if (!scaled.empty()) {
+            // Each drawn pixel depends on the gauge pixels under its footprint.
+            double sx = double(drawn_width) / native_width, sy = double(drawn_height) / native_height;
+            drawn_dirty.clear();
+            for (int y : dirty.used) {
+                int d0 = int(std::floor(y * sy)) - 1, d1 = int(std::ceil((y + 1) * sy)) + 1;
+                for (const auto& [x0, x1] : dirty.rows[size_t(y)]) {
+                    int a = std::max(0, int(std::floor(x0 * sx)) - 1);
+                    int b = std::min(drawn_width, int(std::ceil(x1 * sx)) + 1);
+                    for (int d = std::max(0, d0); d < std::min(drawn_height, d1); ++d) drawn_dirty.add(d, a, b);
+                }
+            }
+            for (int y : drawn_dirty.used)
+                for (const auto& [x0, x1] : drawn_dirty.rows[size_t(y)])
+                    render::resample(canvas, scaled, {x0, y, x1 - x0, 1});
+            out = &drawn_dirty;
+        }
+        const Layer& result = scaled.empty() ? canvas : scaled;
+        for (int y : out->used)
+            for (const auto& [x0, x1] : out->rows[size_t(y)]) render::to_image(result, picture, {x0, y, x1 - x0, 1});
+        to_rects(*out, changed_parts);
         changed = {};
-        for (const Rect& r : dirty) {
-            compose(r);
-            Rect d = drawn_region(r);
-            if (!scaled.empty()) render::resample(canvas, scaled, d);
-            render::to_image(scaled.empty() ? canvas : scaled, picture, d);
-            changed = render::unite(changed, d);
-        }
+        for (const Rect& r : changed_parts) changed = render::unite(changed, r);
         picture_ready = true;
         return !changed.empty();
     }
@@ -554,6 +743,8 @@ const Image& GaugeRenderer::picture()
 }
 
 Rect GaugeRenderer::changed_region() const { return state_->changed; }
+
+const std::vector<Rect>& GaugeRenderer::changed_parts() const { return state_->changed_parts; }
 
 void GaugeRenderer::draw(Image& target, int x, int y)
 {

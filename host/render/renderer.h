@@ -35,6 +35,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/gauge.h"
 #include "host/image.h"
@@ -48,8 +49,8 @@ struct Rect {
 
 // Draws one gauge. Static elements are drawn once and kept as cached layers;
 // a refresh redraws only when a drawing value has changed since the previous
-// one, and then only the region that the moving elements covered before or
-// cover now.
+// one, and then only the pixels, row by row, that the changed elements
+// covered before or cover now.
 class GaugeRenderer {
 public:
     explicit GaugeRenderer(Gauge& gauge);
@@ -77,6 +78,9 @@ public:
     // pixels); empty when nothing changed, the whole picture after the
     // first refresh or a change of drawn width.
     Rect changed_region() const;
+    // The same region as disjoint rectangles that hug the changed pixels
+    // (a turning needle changes a thin band, not its bounding box).
+    const std::vector<Rect>& changed_parts() const;
 
     // Refreshes and composites the picture over `target` with its top-left
     // corner at (x, y), clipped to the target.
@@ -97,6 +101,9 @@ Image render_gauge(Gauge& gauge);
 // Composites `source` over `target` with the source's top-left corner at
 // (x, y), clipped to the target (Porter-Duff "over", straight alpha).
 void composite_over(Image& target, const Image& source, int x, int y);
+// The same for the part `region` of the source only (source pixels), for
+// instance a renderer's changed_region().
+void composite_over(Image& target, const Image& source, int x, int y, const Rect& region);
 
 // Resamples a picture to another size with good filtering (area averaging
 // when shrinking, bilinear when enlarging; premultiplied alpha).
