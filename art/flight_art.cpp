@@ -616,6 +616,279 @@ void draw_compass(GaugeRecords& g, ModuleArt& out)
         throw std::runtime_error("Compass: the heading needle's two copies name different bitmaps");
 }
 
+
+// ---------------------------------------------------------------------------
+// "Altitude": dial 20000, hands 20300 (ten thousands), 20200 (thousands),
+// 20100 (hundreds).
+
+enum { ALT_DIAL = 1, ALT_SETTING = 2, ALT_TEN_THOUSANDS = 3, ALT_THOUSANDS = 4, ALT_HUNDREDS = 5 };
+
+void draw_altitude(GaugeRecords& g, ModuleArt& out)
+{
+    {
+        Canvas dial(283, 286);
+        cairo_t* cr = dial.cr();
+        Point c = g.centre(ALT_HUNDREDS);
+        double cx = c.x + 0.5, cy = c.y + 0.5;
+        round_case(cr, cx, cy, 130, 140);
+        // One turn of the hundreds hand: a mark every 20 ft, numerals 0 to 9
+        // at the hundreds.
+        for (int v = 0; v < 1000; v += 20) {
+            bool major = v % 100 == 0, half = v % 100 == 50;
+            radial_mark(cr, cx, cy, g.angle(ALT_HUNDREDS, v), major ? 106 : half ? 113 : 118, 127,
+                        major ? 3.4 : 1.6);
+        }
+        for (int digit = 0; digit <= 9; ++digit) {
+            double x, y;
+            point_at(cx, cy, g.angle(ALT_HUNDREDS, digit * 100), 91, x, y);
+            text_centred(cr, std::to_string(digit), x, y, 26, Font::narrow);
+        }
+        text_centred(cr, "ALT", cx, cy - 42, 15, Font::sans_bold);
+        text_centred(cr, "100 FEET", cx, cy + 40, 9, Font::sans_bold);
+        text_centred(cr, "1000 FEET", cx, cy + 54, 7, Font::sans);
+        // Setting window: a recess around the string element's text box.
+        const StringElement& setting = g.string_element(ALT_SETTING);
+        double wx = setting.header.position.x, wy = setting.header.position.y;
+        rounded_rect(cr, wx - 4, wy - 4, setting.box_width + 8, setting.box_height + 8, 3);
+        cairo_set_source_rgb(cr, 0.32, 0.32, 0.33);
+        cairo_fill(cr);
+        cairo_rectangle(cr, wx - 1, wy - 1, setting.box_width + 2, setting.box_height + 2);
+        cairo_set_source_rgb(cr, 0.03, 0.03, 0.035);
+        cairo_fill(cr);
+        // Setting knob, over its tooltip area.
+        auto areas = g.tooltip_boxes();
+        if (areas.size() >= 2) {
+            double kx, ky;
+            box_centre(areas[1], kx, ky);
+            knurled_knob(cr, kx, ky, std::min(areas[1].width, areas[1].height) / 2.0 - 1);
+        }
+        out.add(g.bitmap(ALT_DIAL, ELEMENT_STATIC), dial.flatten(kEdgeMatte), 8, g.name());
+    }
+    add_needle(out, g, ALT_HUNDREDS, 137, 17, [](cairo_t* cr, double px, double py) {
+        lance_needle(cr, px, py, 137 - px - 1, 5, 32, 7.5);
+    });
+    add_needle(out, g, ALT_THOUSANDS, 97, 29, [](cairo_t* cr, double px, double py) {
+        // A broad leaf.
+        set_colour(cr, style::pointer);
+        cairo_move_to(cr, px - 24, py - 4);
+        cairo_curve_to(cr, px + 10, py - 13, px + 40, py - 11, 96, py);
+        cairo_curve_to(cr, px + 40, py + 11, px + 10, py + 13, px - 24, py + 4);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        lance_needle(cr, px, py, 0, 0, 0, 9);
+    });
+    add_needle(out, g, ALT_TEN_THOUSANDS, 51, 11, [](cairo_t* cr, double px, double py) {
+        // A short hand ending in a triangle.
+        set_colour(cr, style::pointer);
+        cairo_rectangle(cr, px - 4, py - 1.5, 38, 3);
+        cairo_fill(cr);
+        cairo_move_to(cr, 50.5, py);
+        cairo_line_to(cr, 36, py - 5.5);
+        cairo_line_to(cr, 36, py + 5.5);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        cairo_arc(cr, px, py, 4.5, 0, 2 * M_PI);
+        cairo_fill(cr);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// "Directional_gyro": face 21000, heading strip 22000 behind its window 22001.
+
+enum { GYRO_FACE = 1, GYRO_STRIP = 2 };
+
+constexpr int kStripWidth = 706, kStripHeight = 33, kWindowWidth = 87;
+constexpr double kIndexCentre = 44;  // the index line covers window columns 43 and 44
+
+void draw_directional_gyro(GaugeRecords& g, ModuleArt& out)
+{
+    const MovingImage& strip = g.moving(GYRO_STRIP);
+    {
+        Canvas face(145, 202);
+        cairo_t* cr = face.cr();
+        plate(cr, 0.5, 0.5, 144, 201, 10);
+        for (auto [sx, sy] : {std::pair{10.0, 10.0}, {135.0, 10.0}, {10.0, 192.0}, {135.0, 192.0}})
+            screw(cr, sx, sy, 5);
+        double wx = strip.header.position.x, wy = strip.header.position.y;
+        rounded_rect(cr, wx - 6, wy - 6, kWindowWidth + 12, kStripHeight + 12, 5);
+        cairo_set_source_rgb(cr, 0.06, 0.06, 0.065);
+        cairo_fill(cr);
+        text_centred(cr, "DIRECTIONAL", 72.5, wy + kStripHeight + 26, 12, Font::sans_bold);
+        text_centred(cr, "GYRO", 72.5, wy + kStripHeight + 42, 12, Font::sans_bold);
+        auto clicks = g.click_boxes();
+        if (clicks.size() >= 2) {
+            double x1 = clicks[0].x, x2 = clicks[1].x + clicks[1].width;
+            double y1 = clicks[0].y, y2 = clicks[0].y + clicks[0].height;
+            knurled_knob(cr, (x1 + x2) / 2, (y1 + y2) / 2, std::min(x2 - x1, y2 - y1) / 2 - 1);
+            text_centred(cr, "SET", (x1 + x2) / 2 - 36, (y1 + y2) / 2, 9, Font::sans_bold);
+        }
+        out.add(g.bitmap(GYRO_FACE, ELEMENT_STATIC), face.flatten(kEdgeMatte), 8, g.name());
+    }
+    {
+        // Where the host shows each heading under the index: its strip
+        // position for headings 0 and 360, and the straight line between
+        // (checked at 180), carried on past both ends for the repeats.
+        double p0 = g.strip_position(GYRO_STRIP, 0), p360 = g.strip_position(GYRO_STRIP, 360);
+        double p180 = g.strip_position(GYRO_STRIP, 180);
+        if (std::fabs(p180 - (p0 + p360) / 2) > 1e-9)
+            throw std::runtime_error("Directional_gyro: the strip does not move in proportion to the heading");
+        const double travel = kStripWidth - kWindowWidth;
+        auto column = [&](double h) { return (p0 + (p360 - p0) * h / 360) * travel + kIndexCentre; };
+        Canvas card(kStripWidth, kStripHeight);
+        cairo_t* cr = card.cr();
+        cairo_set_source_rgb(cr, 0.10, 0.10, 0.11);
+        cairo_paint(cr);
+        set_colour(cr, style::mark);
+        for (int h = -40; h <= 400; h += 5) {
+            double x = column(h);
+            if (x < -20 || x > kStripWidth + 20) continue;
+            bool ten = h % 10 == 0;
+            cairo_rectangle(cr, x - 1, ten ? 23 : 27, 2, kStripHeight - (ten ? 23 : 27));
+            cairo_fill(cr);
+            if (ten) {
+                int tens = ((h % 360) + 360) % 360 / 10;
+                text_centred(cr, std::to_string(tens), x, 12, 15, Font::sans_bold);
+            }
+        }
+        out.add(strip.header.bitmap, card.flatten(style::face, 0.5), 8, g.name());
+    }
+    {
+        // The window: (1,1,1) shows the strip; the index line and the
+        // rounded corners are drawn as themselves.
+        gaugehost::Image window(kWindowWidth, kStripHeight, {1, 1, 1, 255});
+        for (int y = 0; y < kStripHeight; ++y) {
+            window.at(43, y) = {250, 190, 60, 255};
+            window.at(44, y) = {250, 190, 60, 255};
+        }
+        const gaugehost::Rgba corner{150, 150, 146, 255};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j + i < 3; ++j) {
+                window.at(i, j) = corner;
+                window.at(kWindowWidth - 1 - i, j) = corner;
+                window.at(i, kStripHeight - 1 - j) = corner;
+                window.at(kWindowWidth - 1 - i, kStripHeight - 1 - j) = corner;
+            }
+        out.add(strip.header.bitmap + 1, window, 8, g.name());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// "Clock": dial 23000, hands 23100 (hour), 23200 (minute), 23300 (second).
+
+enum { CLOCK_DIAL = 1, CLOCK_HOUR_A = 3, CLOCK_MINUTE_A = 5, CLOCK_SECOND_A = 7 };
+
+void draw_clock(GaugeRecords& g, ModuleArt& out)
+{
+    {
+        Canvas dial(283, 285);
+        cairo_t* cr = dial.cr();
+        Point c = g.centre(CLOCK_MINUTE_A);
+        double cx = c.x + 0.5, cy = c.y + 0.5;
+        round_case(cr, cx, cy, 130, 140);
+        for (int m = 0; m < 60; ++m) {
+            bool five = m % 5 == 0;
+            radial_mark(cr, cx, cy, g.angle(CLOCK_MINUTE_A, m), five ? 74 : 81, 92, five ? 3.4 : 1.6);
+        }
+        for (int h = 1; h <= 12; ++h) {
+            double x, y;
+            point_at(cx, cy, g.angle(CLOCK_HOUR_A, h), 110, x, y);
+            text_centred(cr, std::to_string(h), x, y, 26, Font::narrow);
+        }
+        text_centred(cr, "CLOCK", cx, cy + 40, 10, Font::sans_bold);
+        out.add(g.bitmap(CLOCK_DIAL, ELEMENT_STATIC), dial.flatten(kEdgeMatte), 8, g.name());
+    }
+    add_needle(out, g, CLOCK_HOUR_A, 68, 17, [](cairo_t* cr, double px, double py) {
+        lance_needle(cr, px, py, 68 - px - 1, 8, 6, 6);
+    });
+    add_needle(out, g, CLOCK_MINUTE_A, 88, 17, [](cairo_t* cr, double px, double py) {
+        lance_needle(cr, px, py, 88 - px - 1, 6, 6, 6);
+    });
+    add_needle(out, g, CLOCK_SECOND_A, 137, 17, [](cairo_t* cr, double px, double py) {
+        set_colour(cr, style::amber);
+        cairo_rectangle(cr, px - 34, py - 1, 137 - 1 - px + 34, 2);
+        cairo_fill(cr);
+        cairo_arc(cr, px - 26, py, 5, 0, 2 * M_PI);
+        cairo_fill(cr);
+        cairo_arc(cr, px, py, 4.5, 0, 2 * M_PI);
+        cairo_fill(cr);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Panel window icons: 24000, 25000, 26000, each a 19x19 framed button.
+
+void button(cairo_t* cr)
+{
+    cairo_rectangle(cr, 0, 0, 19, 19);
+    cairo_set_source_rgb(cr, 0.55, 0.56, 0.55);
+    cairo_fill(cr);
+    cairo_move_to(cr, 19, 0);
+    cairo_line_to(cr, 19, 19);
+    cairo_line_to(cr, 0, 19);
+    cairo_line_to(cr, 1.5, 17.5);
+    cairo_line_to(cr, 17.5, 17.5);
+    cairo_line_to(cr, 17.5, 1.5);
+    cairo_close_path(cr);
+    cairo_set_source_rgb(cr, 0.10, 0.10, 0.10);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 2, 2, 15, 15);
+    cairo_set_source_rgb(cr, 0.22, 0.23, 0.22);
+    cairo_fill(cr);
+}
+
+template <typename Symbol>
+void add_icon(GaugeRecords& g, ModuleArt& out, Symbol symbol)
+{
+    Canvas c(19, 19);
+    button(c.cr());
+    symbol(c.cr());
+    out.add(g.bitmap(1, ELEMENT_STATIC), c.flatten(style::panel, 0.5), 8, g.name());
+}
+
+void draw_icon_engine(GaugeRecords& g, ModuleArt& out)
+{
+    add_icon(g, out, [](cairo_t* cr) { text_centred(cr, "E", 9.5, 9.5, 12, Font::sans_bold); });
+}
+
+void draw_icon_throttle(GaugeRecords& g, ModuleArt& out)
+{
+    add_icon(g, out, [](cairo_t* cr) {
+        // Three lever slots with their knobs at different heights.
+        for (int i = 0; i < 3; ++i) {
+            double x = 5.5 + 4 * i;
+            cairo_set_source_rgb(cr, 0.05, 0.05, 0.05);
+            cairo_rectangle(cr, x - 0.5, 4, 1, 11);
+            cairo_fill(cr);
+            set_colour(cr, i == 0 ? style::mark : i == 1 ? style::red : Colour{0.35, 0.55, 0.95});
+            cairo_arc(cr, x, 6.5 + 2.5 * i, 1.8, 0, 2 * M_PI);
+            cairo_fill(cr);
+        }
+    });
+}
+
+void draw_icon_map(GaugeRecords& g, ModuleArt& out)
+{
+    add_icon(g, out, [](cairo_t* cr) {
+        // A four-pointed compass star.
+        set_colour(cr, style::mark);
+        for (int i = 0; i < 4; ++i) {
+            double a = radians(-90 + 90 * i);
+            double tip = 6.5, side = 1.8;
+            cairo_move_to(cr, 9.5 + tip * std::cos(a), 9.5 + tip * std::sin(a));
+            cairo_line_to(cr, 9.5 + side * std::cos(a + M_PI / 2), 9.5 + side * std::sin(a + M_PI / 2));
+            cairo_line_to(cr, 9.5 + side * std::cos(a - M_PI / 2), 9.5 + side * std::sin(a - M_PI / 2));
+            cairo_close_path(cr);
+            cairo_fill(cr);
+        }
+        set_colour(cr, style::red);
+        cairo_move_to(cr, 9.5, 3);
+        cairo_line_to(cr, 11.3, 9.5);
+        cairo_line_to(cr, 7.7, 9.5);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+    });
+}
+
 }  // namespace
 
 void add_flight_art(std::vector<GaugeArt>& list)
@@ -625,6 +898,12 @@ void add_flight_art(std::vector<GaugeArt>& list)
     list.push_back({"Orvane", "TurnBank", draw_turn_bank});
     list.push_back({"Orvane", "Attitude", draw_attitude});
     list.push_back({"Orvane", "Compass", draw_compass});
+    list.push_back({"Orvane", "Altitude", draw_altitude});
+    list.push_back({"Orvane", "Directional_gyro", draw_directional_gyro});
+    list.push_back({"Orvane", "Clock", draw_clock});
+    list.push_back({"Orvane", "Icon_Engine_Quadrant", draw_icon_engine});
+    list.push_back({"Orvane", "Icon_Throttle_Quadrant", draw_icon_throttle});
+    list.push_back({"Orvane", "Icon_Map", draw_icon_map});
 }
 
 }  // namespace art

@@ -73,12 +73,25 @@ const MovingImage& GaugeRecords::moving(int index) const
     return reinterpret_cast<const MovingImage&>(element(index, ELEMENT_MOVING));
 }
 
+const StringElement& GaugeRecords::string_element(int index) const
+{
+    return reinterpret_cast<const StringElement&>(element(index, ELEMENT_STRING));
+}
+
 double GaugeRecords::strip_position(int index, double token_value)
 {
     const MovingImage& m = moving(index);
     if (m.x.source.token) module_->tokens().set(m.x.source.token, token_value);
     gauge_.update();
     return gauge_.elements()[size_t(index - 1)].strip_x;
+}
+
+int GaugeRecords::slider_offset(int index, double token_value)
+{
+    const Slider& s = slider(index);
+    if (s.y.source.token) module_->tokens().set(s.y.source.token, token_value);
+    gauge_.update();
+    return gauge_.elements()[size_t(index - 1)].offset_y;
 }
 
 std::vector<Box> GaugeRecords::click_boxes() const

@@ -61,11 +61,15 @@ public:
     const Slider& slider(int index) const;
     const Sprite& sprite(int index) const;
     const MovingImage& moving(int index) const;
+    const StringElement& string_element(int index) const;
 
     // The moving image's position (0..1 along x) that the host shows when
     // the element's x source token holds `token_value`: one update of the
     // gauge through the host.
     double strip_position(int index, double token_value);
+    // The slider's downward offset in pixels when its y source token holds
+    // `token_value`: one update of the gauge through the host.
+    int slider_offset(int index, double token_value);
 
     // Click areas in stored order, and parent areas that carry a tooltip
     // (the box of the parent record before each tooltip record).
