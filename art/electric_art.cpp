@@ -6,18 +6,13 @@
 
 #include "artwork.h"
 #include "canvas.h"
+#include "parts.h"
 
 namespace art {
 
 namespace {
 
-constexpr Colour kEdgeMatte{0.2, 0.2, 0.2};
 
-void box_centre(const Box& b, double& x, double& y)
-{
-    x = b.x + b.width / 2.0;
-    y = b.y + b.height / 2.0;
-}
 
 // ---------------------------------------------------------------------------
 // "Ignition": housing 2000 with the labels OFF, L, R, BOTH; 2100..2103 the

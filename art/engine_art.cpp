@@ -5,21 +5,13 @@
 
 #include "artwork.h"
 #include "canvas.h"
+#include "parts.h"
 
 namespace art {
 
 namespace {
 
-constexpr Colour kEdgeMatte{0.2, 0.2, 0.2};
 
-template <typename Draw>
-void add_needle(ModuleArt& out, GaugeRecords& g, int index, int width, int height, Draw draw)
-{
-    Canvas c(width, height);
-    Point p = g.pivot(index);
-    draw(c.cr(), p.x + 0.5, p.y + 0.5);
-    out.add(g.bitmap(index, ELEMENT_NEEDLE), c.flatten(style::face, 0.35), 8, g.name());
-}
 
 void numeral(cairo_t* cr, GaugeRecords& g, int needle, double value, double r, const std::string& text,
              double size, Font font = Font::narrow)

@@ -7,12 +7,12 @@
 
 #include "artwork.h"
 #include "canvas.h"
+#include "parts.h"
 
 namespace art {
 
 namespace {
 
-constexpr Colour kEdgeMatte{0.2, 0.2, 0.2};  // what a bezel's outer edge stands on
 
 // "0", ".05", ".1": a Mach number as the disc prints it.
 std::string mach_label(double m)
@@ -135,23 +135,6 @@ void draw_airspeed(GaugeRecords& g, ModuleArt& out)
     }
 }
 
-
-// Centre of a mouse box (the knobs and labels the click areas lie over).
-void box_centre(const Box& b, double& x, double& y)
-{
-    x = b.x + b.width / 2.0;
-    y = b.y + b.height / 2.0;
-}
-
-// A needle bitmap with its pivot pixel's centre at the record's pivot.
-template <typename Draw>
-void add_needle(ModuleArt& out, GaugeRecords& g, int index, int width, int height, Draw draw)
-{
-    Canvas c(width, height);
-    Point p = g.pivot(index);
-    draw(c.cr(), p.x + 0.5, p.y + 0.5);
-    out.add(g.bitmap(index, ELEMENT_NEEDLE), c.flatten(style::face, 0.35), 8, g.name());
-}
 
 // ---------------------------------------------------------------------------
 // "Climb": dial 6000, needle 7000.
@@ -747,7 +730,7 @@ void draw_directional_gyro(GaugeRecords& g, ModuleArt& out)
             cairo_fill(cr);
             if (ten) {
                 int tens = ((h % 360) + 360) % 360 / 10;
-                text_centred(cr, std::to_string(tens), x, 12, 15, Font::sans_bold);
+                text_centred(cr, std::to_string(tens), x, 12, 12, Font::sans_bold);
             }
         }
         out.add(strip.header.bitmap, card.flatten(style::face, 0.5), 8, g.name());
