@@ -16,6 +16,25 @@ constexpr int kGap = 14;
 constexpr int kLabel = 16;
 constexpr int kMaxTile = 360;  // larger bitmaps are shown scaled down
 
+// A rendered gauge: straight RGBA, laid over the sheet where alpha is 0.
+cairo_surface_t* to_surface_rgba(const gaugehost::Image& image)
+{
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, image.width, image.height);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < image.height; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
+        for (int x = 0; x < image.width; ++x) {
+            const gaugehost::Rgba& p = image.at(x, y);
+            auto pm = [&](uint8_t c) { return uint32_t(c) * p.a / 255; };
+            row[x] = uint32_t(p.a) << 24 | pm(p.r) << 16 | pm(p.g) << 8 | pm(p.b);
+        }
+    }
+    cairo_surface_mark_dirty(s);
+    return s;
+}
+
 cairo_surface_t* to_surface(const gaugehost::Image& image)
 {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image.width, image.height);
@@ -37,28 +56,38 @@ cairo_surface_t* to_surface(const gaugehost::Image& image)
 
 }  // namespace
 
-void write_contact_sheet(const std::string& png_path, const std::vector<SheetEntry>& entries)
+void write_contact_sheet(const std::string& png_path, const std::vector<SamplePicture>& samples,
+                         const std::vector<SheetEntry>& entries)
 {
     struct Tile {
-        const SheetEntry* entry;
-        gaugehost::Bitmap bitmap;
+        std::string label;
+        gaugehost::Image image;
+        bool rendered;  // a gauge from the renderer, not a bitmap
         double scale;
         int w, h, x, y;
     };
     std::vector<Tile> tiles;
     int x = kGap, y = kGap, row_height = 0;
-    for (const SheetEntry& e : entries) {
-        gaugehost::Bitmap b = gaugehost::load_bmp_file(e.file);
-        double scale = std::min(1.0, double(kMaxTile) / std::max(b.image.width, b.image.height));
-        int w = std::max(int(b.image.width * scale), 110), h = int(b.image.height * scale) + kLabel;
-        if (x + w + kGap > kSheetWidth) {
+    auto place = [&](std::string label, gaugehost::Image image, bool rendered, bool new_row) {
+        double scale = std::min(1.0, double(kMaxTile) / std::max(image.width, image.height));
+        int w = std::max(int(image.width * scale), 110), h = int(image.height * scale) + kLabel;
+        if ((new_row && x > kGap) || x + w + kGap > kSheetWidth) {
             x = kGap;
             y += row_height + kGap;
             row_height = 0;
         }
-        tiles.push_back({&e, std::move(b), scale, w, h, x, y});
+        tiles.push_back({std::move(label), std::move(image), rendered, scale, w, h, x, y});
         x += w + kGap;
         row_height = std::max(row_height, h);
+    };
+    for (const SamplePicture& s : samples) place(s.label, s.image, true, false);
+    bool first = true;
+    for (const SheetEntry& e : entries) {
+        gaugehost::Bitmap b = gaugehost::load_bmp_file(e.file);
+        std::string label = e.module + " " + std::to_string(e.number) + "  " + std::to_string(b.image.width) + "x" +
+                            std::to_string(b.image.height) + " " + std::to_string(b.bits_per_pixel) + "bpp";
+        place(label, std::move(b.image), false, first);
+        first = false;
     }
     int height = y + row_height + kGap;
     cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kSheetWidth, std::max(height, 1));
@@ -68,13 +97,10 @@ void write_contact_sheet(const std::string& png_path, const std::vector<SheetEnt
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, 11);
     for (const Tile& t : tiles) {
-        std::string label = t.entry->module + " " + std::to_string(t.entry->number) + "  " +
-                            std::to_string(t.bitmap.image.width) + "x" + std::to_string(t.bitmap.image.height) +
-                            " " + std::to_string(t.bitmap.bits_per_pixel) + "bpp";
         cairo_set_source_rgb(cr, 0.95, 0.95, 0.9);
         cairo_move_to(cr, t.x, t.y + 11);
-        cairo_show_text(cr, label.c_str());
-        cairo_surface_t* s = to_surface(t.bitmap.image);
+        cairo_show_text(cr, t.label.c_str());
+        cairo_surface_t* s = t.rendered ? to_surface_rgba(t.image) : to_surface(t.image);
         cairo_save(cr);
         cairo_translate(cr, t.x, t.y + kLabel);
         cairo_scale(cr, t.scale, t.scale);

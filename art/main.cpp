@@ -28,7 +28,8 @@ const char* const kUsage =
     "usage: orvane_art --gauges DIR [--contact-sheet FILE.png]\n"
     "  Draws every bitmap of the gauge modules in DIR from their records and\n"
     "  writes DIR/<Module>/<number>.bmp and DIR/<Module>/bitmaps.rc.\n"
-    "  --contact-sheet FILE.png  also writes a sheet of every bitmap, labelled\n";
+    "  --contact-sheet FILE.png  also writes a sheet of the gauges at a sample\n"
+    "                            state and of every bitmap, labelled\n";
 
 struct Options {
     std::string gauges;
@@ -94,10 +95,12 @@ int main(int argc, char** argv)
     try {
         std::vector<art::GaugeArt> all = art::all_gauge_art();
         std::vector<art::SheetEntry> sheet;
+        std::vector<art::SamplePicture> samples;
         for (const char* module_name : kModules) {
             art::ModuleRecords records(options.gauges, module_name);
             art::ModuleArt module_art;
             int drawn = 0;
+            std::vector<std::string> drawn_names;
             for (const art::GaugeArt& g : all) {
                 if (std::string(g.module) != module_name) continue;
                 GaugeHeader* header = records.find(g.gauge);
@@ -108,6 +111,7 @@ int main(int argc, char** argv)
                 }
                 art::GaugeRecords gauge(records, header);
                 g.draw(gauge, module_art);
+                drawn_names.push_back(g.gauge);
                 ++drawn;
             }
             fs::path folder = fs::path(options.gauges) / module_name;
@@ -116,9 +120,13 @@ int main(int argc, char** argv)
                       << " bitmaps in " << folder.string() << "\n";
             for (const auto& [number, bitmap] : module_art.bitmaps())
                 sheet.push_back({module_name, number, (folder / (std::to_string(number) + ".bmp")).string()});
+            if (!options.contact_sheet.empty()) {
+                auto rendered = art::render_samples(options.gauges, module_name, drawn_names);
+                samples.insert(samples.end(), rendered.begin(), rendered.end());
+            }
         }
         if (!options.contact_sheet.empty()) {
-            art::write_contact_sheet(options.contact_sheet, sheet);
+            art::write_contact_sheet(options.contact_sheet, samples, sheet);
             std::cout << "contact sheet: " << options.contact_sheet << "\n";
         }
     } catch (const std::exception& e) {
