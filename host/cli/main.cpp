@@ -18,7 +18,8 @@ struct Command {
 const Command commands[] = {
     {"list", gaugehost::cli::list_command, "modules and their gauges in Linkage order, with size fields"},
     {"probe", gaugehost::cli::probe_command, "drive one gauge through steps and report its state"},
-    {"render", gaugehost::cli::render_command, "draw a gauge to a PNG file after probe steps"},
+    {"render", gaugehost::cli::render_command, "draw a gauge after probe steps, or a panel (--panel), to a PNG file"},
+    {"run", gaugehost::cli::run_command, "fly the panel over host time: PNG frames and an animated GIF"},
 };
 
 void usage(FILE* to)

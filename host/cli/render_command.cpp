@@ -18,10 +18,14 @@ static const char* kRenderUsage =
     "step into FILE.png (RGBA, transparent where the gauge draws nothing).\n"
     "--width W draws the gauge at width W (the height scales alike); it acts\n"
     "as a step, so put it before the steps that should see it. With --json the\n"
-    "probe report is printed too.\n";
+    "probe report is printed too.\n"
+    "'gaugehost render --panel FILE ...' draws a panel (see 'gaugehost render\n"
+    "--panel x --help').\n";
 
 int render_command(const Args& args)
 {
+    for (const auto& a : args)
+        if (a == "--panel") return panel_render_command(args);
     if (wants_help(args, kRenderUsage)) return 0;
     Args probe_args;
     std::string out;

@@ -16,19 +16,19 @@ constexpr double kClockStartSeconds = 10 * 3600 + 42 * 60;
 // One point of the demo flight: from the previous point the targets move
 // linearly to these values (bank eased, so the rolls look like rolls).
 struct FlightPoint {
-    double time;       // seconds from the start of the demo flight
-    double airspeed;   // knots indicated
-    double vertical;   // feet per minute
-    double bank;       // degrees, right wing down positive
+    double time;      // seconds from the start of the demo flight
+    double airspeed;  // knots indicated
+    double vertical;  // feet per minute
+    double bank;      // degrees, right wing down positive
 };
 
 // Take-off roll, climb with a left turn, cruise with a right turn, descent,
 // level-off.
 constexpr FlightPoint kDemoFlight[] = {
-    {0, 0, 0, 0},          {16, 80, 0, 0},        {19, 90, 1500, 0},     {32, 105, 2000, 0},
-    {36, 110, 2000, -25},  {50, 115, 1800, -25},  {54, 125, 1200, 0},    {64, 165, 0, 0},
-    {72, 175, 0, 0},       {76, 175, 0, 30},      {90, 175, 0, 30},      {94, 175, 0, 0},
-    {100, 165, -1500, 0},  {118, 150, -1500, 0},  {124, 120, -400, 0},   {132, 110, 0, 0},
+    {0, 0, 0, 0},         {16, 80, 0, 0},       {19, 90, 1500, 0},   {32, 105, 2000, 0},
+    {36, 110, 2000, -25}, {50, 115, 1800, -25}, {54, 125, 1200, 0},  {64, 165, 0, 0},
+    {72, 175, 0, 0},      {76, 175, 0, 30},     {90, 175, 0, 30},    {94, 175, 0, 0},
+    {100, 165, -1500, 0}, {118, 150, -1500, 0}, {124, 120, -400, 0}, {132, 110, 0, 0},
 };
 
 FlightPoint demo_targets(double t)
@@ -90,17 +90,28 @@ const std::vector<uint32_t>& Aircraft::tokens()
 {
     static const std::vector<uint32_t> all = [] {
         std::vector<uint32_t> t = {
-            token::clock_hour,     token::clock_minute,   token::clock_second,    token::pitot_heat,
-            token::airspeed,       token::mach,           token::vertical_speed,  token::ball,
-            token::altitude,       token::altimeter_setting, token::pitch,        token::turn,
-            token::bank,           token::compass_heading, token::gyro_heading,   token::right_magneto,
-            token::left_magneto,   token::oil_temperature, token::oil_pressure,   token::manifold,
-            token::left_level,     token::left_capacity,  token::aux_level,       token::aux_capacity,
-            token::right_level,    token::right_capacity, token::left_flap,       token::right_flap,
-            token::gear_lever,     token::nose_leg,       token::left_leg,        token::right_leg,
-            token::unit_system,    token::outside_air,    token::generator,       token::battery,
-            token::boost_pump,     token::rpm,            token::starter,         token::coolant,
-            token::fuel_selector,  token::fuel_pressure,  token::throttle,        token::propeller,
+            token::clock_hour,     token::clock_minute,
+            token::clock_second,   token::pitot_heat,
+            token::airspeed,       token::mach,
+            token::vertical_speed, token::ball,
+            token::altitude,       token::altimeter_setting,
+            token::pitch,          token::turn,
+            token::bank,           token::compass_heading,
+            token::gyro_heading,   token::right_magneto,
+            token::left_magneto,   token::oil_temperature,
+            token::oil_pressure,   token::manifold,
+            token::left_level,     token::left_capacity,
+            token::aux_level,      token::aux_capacity,
+            token::right_level,    token::right_capacity,
+            token::left_flap,      token::right_flap,
+            token::gear_lever,     token::nose_leg,
+            token::left_leg,       token::right_leg,
+            token::unit_system,    token::outside_air,
+            token::generator,      token::battery,
+            token::boost_pump,     token::rpm,
+            token::starter,        token::coolant,
+            token::fuel_selector,  token::fuel_pressure,
+            token::throttle,       token::propeller,
             token::mixture,        token::ammeter,
         };
         std::sort(t.begin(), t.end());
@@ -118,59 +129,103 @@ double Aircraft::model_value(uint32_t t) const
     const double tas = airspeed_kt_ * (1 + 0.02 * altitude_ft_ / 1000);
     const double oat = 15 - 1.98 * altitude_ft_ / 1000;
     switch (t) {
-    case token::clock_hour: return std::floor(std::fmod(clock / 3600, 24));
-    case token::clock_minute: return std::floor(std::fmod(clock / 60, 60));
-    case token::clock_second: return std::floor(std::fmod(clock, 60));
-    case token::pitot_heat: return pitot_heat_ ? 1 : 0;
-    case token::airspeed: return airspeed_kt_;
-    case token::mach: {
-        double sound_kt = 661.47 * std::sqrt((oat + 273.15) / 288.15);
-        return tas / sound_kt * 20480;
-    }
-    case token::vertical_speed: return vertical_fpm_ / kFeetPerMetre / 60 * 256;
-    case token::ball: return ball_;
-    case token::altitude: {
-        double feet = altitude_ft_ + (altimeter_setting_ - 29.92) * 1000;
-        return metric_ ? feet * 0.3048 : feet;
-    }
-    case token::altimeter_setting: return altimeter_setting_;
-    case token::pitch: return caged_ ? 0 : pitch_deg_;
-    case token::turn: return wrap360(-turn_rate_ * kTurnUnitsPerDegreePerSecond);
-    case token::bank: return caged_ ? 0 : bank_deg_;
-    case token::compass_heading: return wrap360(heading_deg_);
-    case token::gyro_heading: return wrap360(heading_deg_ + gyro_offset_);
-    case token::right_magneto: return right_magneto_ ? 1 : 0;
-    case token::left_magneto: return left_magneto_ ? 1 : 0;
-    case token::oil_temperature: return oil_c_ * 16384 / 140;
-    case token::oil_pressure: return oil_psi_ * 16384 / 55;
-    case token::manifold: return manifold_inhg_ * 65536 / 64;
-    case token::left_level: return left_.gallons / left_.capacity * 8388608;
-    case token::left_capacity: return left_.capacity;
-    case token::aux_level: return aux_.gallons / aux_.capacity * 8388608;
-    case token::aux_capacity: return aux_.capacity;
-    case token::right_level: return right_.gallons / right_.capacity * 8388608;
-    case token::right_capacity: return right_.capacity;
-    case token::left_flap:
-    case token::right_flap: return flaps_;
-    case token::gear_lever: return gear_lever_down_ ? 1 : 0;
-    case token::nose_leg: return legs_[0];
-    case token::left_leg: return legs_[1];
-    case token::right_leg: return legs_[2];
-    case token::unit_system: return metric_ ? 2.0 : 0.0;
-    case token::outside_air: return oat / 256;
-    case token::generator: return generator_ ? 1 : 0;
-    case token::battery: return battery_ ? 1 : 0;
-    case token::boost_pump: return boost_pump_ ? 1 : 0;
-    case token::rpm: return rpm_;
-    case token::starter: return starter_ ? 1 : 0;
-    case token::coolant: return (coolant_c_ + 273.15) * 9 / 5;
-    case token::fuel_selector: return selector_;
-    case token::fuel_pressure: return fuel_psi_ * 144;
-    case token::throttle: return throttle_;
-    case token::propeller: return propeller_;
-    case token::mixture: return mixture_;
-    case token::ammeter: return amps_;
-    default: return 0;
+        case token::clock_hour:
+            return std::floor(std::fmod(clock / 3600, 24));
+        case token::clock_minute:
+            return std::floor(std::fmod(clock / 60, 60));
+        case token::clock_second:
+            return std::floor(std::fmod(clock, 60));
+        case token::pitot_heat:
+            return pitot_heat_ ? 1 : 0;
+        case token::airspeed:
+            return airspeed_kt_;
+        case token::mach: {
+            double sound_kt = 661.47 * std::sqrt((oat + 273.15) / 288.15);
+            return tas / sound_kt * 20480;
+        }
+        case token::vertical_speed:
+            return vertical_fpm_ / kFeetPerMetre / 60 * 256;
+        case token::ball:
+            return ball_;
+        case token::altitude: {
+            double feet = altitude_ft_ + (altimeter_setting_ - 29.92) * 1000;
+            return metric_ ? feet * 0.3048 : feet;
+        }
+        case token::altimeter_setting:
+            return altimeter_setting_;
+        case token::pitch:
+            return caged_ ? 0 : pitch_deg_;
+        case token::turn:
+            return wrap360(-turn_rate_ * kTurnUnitsPerDegreePerSecond);
+        case token::bank:
+            return caged_ ? 0 : bank_deg_;
+        case token::compass_heading:
+            return wrap360(heading_deg_);
+        case token::gyro_heading:
+            return wrap360(heading_deg_ + gyro_offset_);
+        case token::right_magneto:
+            return right_magneto_ ? 1 : 0;
+        case token::left_magneto:
+            return left_magneto_ ? 1 : 0;
+        case token::oil_temperature:
+            return oil_c_ * 16384 / 140;
+        case token::oil_pressure:
+            return oil_psi_ * 16384 / 55;
+        case token::manifold:
+            return manifold_inhg_ * 65536 / 64;
+        case token::left_level:
+            return left_.gallons / left_.capacity * 8388608;
+        case token::left_capacity:
+            return left_.capacity;
+        case token::aux_level:
+            return aux_.gallons / aux_.capacity * 8388608;
+        case token::aux_capacity:
+            return aux_.capacity;
+        case token::right_level:
+            return right_.gallons / right_.capacity * 8388608;
+        case token::right_capacity:
+            return right_.capacity;
+        case token::left_flap:
+        case token::right_flap:
+            return flaps_;
+        case token::gear_lever:
+            return gear_lever_down_ ? 1 : 0;
+        case token::nose_leg:
+            return legs_[0];
+        case token::left_leg:
+            return legs_[1];
+        case token::right_leg:
+            return legs_[2];
+        case token::unit_system:
+            return metric_ ? 2.0 : 0.0;
+        case token::outside_air:
+            return oat / 256;
+        case token::generator:
+            return generator_ ? 1 : 0;
+        case token::battery:
+            return battery_ ? 1 : 0;
+        case token::boost_pump:
+            return boost_pump_ ? 1 : 0;
+        case token::rpm:
+            return rpm_;
+        case token::starter:
+            return starter_ ? 1 : 0;
+        case token::coolant:
+            return (coolant_c_ + 273.15) * 9 / 5;
+        case token::fuel_selector:
+            return selector_;
+        case token::fuel_pressure:
+            return fuel_psi_ * 144;
+        case token::throttle:
+            return throttle_;
+        case token::propeller:
+            return propeller_;
+        case token::mixture:
+            return mixture_;
+        case token::ammeter:
+            return amps_;
+        default:
+            return 0;
     }
 }
 
@@ -219,46 +274,98 @@ void Aircraft::key_event(uint32_t id, uint32_t value)
 {
     // The ignition switch steps along its dial: Off, L, R, Both.
     auto ignition_step = [&](int step) {
-        int order = !left_magneto_ && !right_magneto_ ? 0 : left_magneto_ && right_magneto_ ? 3 : left_magneto_ ? 1 : 2;
+        int order = !left_magneto_ && !right_magneto_ ? 0
+                    : left_magneto_ && right_magneto_ ? 3
+                    : left_magneto_                   ? 1
+                                                      : 2;
         order = std::clamp(order + step, 0, 3);
         left_magneto_ = order == 1 || order == 3;
         right_magneto_ = order == 2 || order == 3;
     };
     switch (id) {
-    case key::magnetos_down: ignition_step(-1); break;
-    case key::magnetos_up: ignition_step(+1); break;
-    case key::magnetos_off: left_magneto_ = right_magneto_ = false; break;
-    case key::magnetos_left: left_magneto_ = true, right_magneto_ = false; break;
-    case key::magnetos_right: left_magneto_ = false, right_magneto_ = true; break;
-    case key::magnetos_both: left_magneto_ = right_magneto_ = true; break;
-    case key::flaps_up: flaps_commanded_down_ = false; break;
-    case key::flaps_down: flaps_commanded_down_ = true; break;
-    case key::gear_up: gear_lever_down_ = false; break;
-    case key::gear_down: gear_lever_down_ = true; break;
-    case key::throttle_set: throttle_ = lever_fraction(value); break;
-    case key::mixture_set: mixture_ = lever_fraction(value); break;
-    case key::propeller_set: propeller_ = lever_fraction(value); break;
-    case key::fuel_selector_set: selector_ = int32_t(value); break;
-    case key::boost_pump_set: boost_pump_ = value != 0; break;
-    case key::pitot_heat_set: pitot_heat_ = value != 0; break;
-    case key::generator_toggle: generator_ = !generator_; break;
-    case key::battery_toggle: battery_ = !battery_; break;
-    case key::starter_engage:
-        if (value == 0) {
-            starter_ = false;
-        } else if (battery_ && !running_) {
-            if (!starter_) cranking_ = 0;
-            starter_ = true;
-            starter_left_ = kStarterHoldSeconds;
-        }
-        break;
-    case key::attitude_cage_toggle: caged_ = !caged_; break;
-    case key::altimeter_knob_left: altimeter_setting_ = std::max(27.5, altimeter_setting_ - 0.01); break;
-    case key::altimeter_knob_right: altimeter_setting_ = std::min(31.5, altimeter_setting_ + 0.01); break;
-    case key::gyro_knob_left: gyro_offset_ = wrap360(gyro_offset_ - 1); break;
-    case key::gyro_knob_right: gyro_offset_ = wrap360(gyro_offset_ + 1); break;
-    case key::flight_map: messages_.push_back("flight map requested"); break;
-    default: break;
+        case key::magnetos_down:
+            ignition_step(-1);
+            break;
+        case key::magnetos_up:
+            ignition_step(+1);
+            break;
+        case key::magnetos_off:
+            left_magneto_ = right_magneto_ = false;
+            break;
+        case key::magnetos_left:
+            left_magneto_ = true, right_magneto_ = false;
+            break;
+        case key::magnetos_right:
+            left_magneto_ = false, right_magneto_ = true;
+            break;
+        case key::magnetos_both:
+            left_magneto_ = right_magneto_ = true;
+            break;
+        case key::flaps_up:
+            flaps_commanded_down_ = false;
+            break;
+        case key::flaps_down:
+            flaps_commanded_down_ = true;
+            break;
+        case key::gear_up:
+            gear_lever_down_ = false;
+            break;
+        case key::gear_down:
+            gear_lever_down_ = true;
+            break;
+        case key::throttle_set:
+            throttle_ = lever_fraction(value);
+            break;
+        case key::mixture_set:
+            mixture_ = lever_fraction(value);
+            break;
+        case key::propeller_set:
+            propeller_ = lever_fraction(value);
+            break;
+        case key::fuel_selector_set:
+            selector_ = int32_t(value);
+            break;
+        case key::boost_pump_set:
+            boost_pump_ = value != 0;
+            break;
+        case key::pitot_heat_set:
+            pitot_heat_ = value != 0;
+            break;
+        case key::generator_toggle:
+            generator_ = !generator_;
+            break;
+        case key::battery_toggle:
+            battery_ = !battery_;
+            break;
+        case key::starter_engage:
+            if (value == 0) {
+                starter_ = false;
+            } else if (battery_ && !running_) {
+                if (!starter_) cranking_ = 0;
+                starter_ = true;
+                starter_left_ = kStarterHoldSeconds;
+            }
+            break;
+        case key::attitude_cage_toggle:
+            caged_ = !caged_;
+            break;
+        case key::altimeter_knob_left:
+            altimeter_setting_ = std::max(27.5, altimeter_setting_ - 0.01);
+            break;
+        case key::altimeter_knob_right:
+            altimeter_setting_ = std::min(31.5, altimeter_setting_ + 0.01);
+            break;
+        case key::gyro_knob_left:
+            gyro_offset_ = wrap360(gyro_offset_ - 1);
+            break;
+        case key::gyro_knob_right:
+            gyro_offset_ = wrap360(gyro_offset_ + 1);
+            break;
+        case key::flight_map:
+            messages_.push_back("flight map requested");
+            break;
+        default:
+            break;
     }
     // Keep the setting on whole hundredths, as the knob's detents are.
     altimeter_setting_ = std::round(altimeter_setting_ * 100) / 100;
@@ -353,11 +460,15 @@ bool Aircraft::electric_power() const
 Aircraft::Tanks* Aircraft::selected_tank()
 {
     switch (selector_) {
-    case 1:
-    case selector_left: return &left_;
-    case selector_right: return &right_;
-    case selector_aux: return &aux_;
-    default: return nullptr;
+        case 1:
+        case selector_left:
+            return &left_;
+        case selector_right:
+            return &right_;
+        case selector_aux:
+            return &aux_;
+        default:
+            return nullptr;
     }
 }
 

@@ -18,7 +18,8 @@ Panel::Panel(Host& host, PanelConfig config, const std::string& gauges_folder)
             };
             Module* module = host.module(p.module);
             if (!module) {
-                std::string path = (std::filesystem::path(gauges_folder) / module_file_name(p.module)).string();
+                std::string path =
+                    (std::filesystem::path(gauges_folder) / module_file_name(p.module)).string();
                 if (!std::filesystem::exists(path))
                     throw at("unknown module '" + p.module + "' (no " + path + ")");
                 try {

@@ -66,8 +66,8 @@ public:
         std::optional<int> a, b;
         if (parts.size() == 2) a = parse_int(parts[0], lo, hi), b = parse_int(parts[1], lo, hi);
         if (!a || !b)
-            fail(line, key + " must be two whole numbers from " + std::to_string(lo) + " to " + std::to_string(hi) +
-                           ", as " + key + "=X,Y (got '" + value + "')");
+            fail(line, key + " must be two whole numbers from " + std::to_string(lo) + " to " +
+                           std::to_string(hi) + ", as " + key + "=X,Y (got '" + value + "')");
         return {*a, *b};
     }
 
@@ -109,8 +109,7 @@ public:
             if (!window) return;
             for (const char* required : {"title", "ident", "position", "size"})
                 if (!keys.count(required))
-                    fail(window->line, "[" + window->section_name + "] has no " + required +
-                                           "= line");
+                    fail(window->line, "[" + window->section_name + "] has no " + required + "= line");
             if (ident_line.count(window->ident))
                 fail(keys_line_["ident"], "window ident " + std::to_string(window->ident) +
                                               " is already used by the window of line " +
@@ -130,7 +129,8 @@ public:
                 if (s.back() != ']') fail(line, "section header '" + s + "' lacks its closing ']'");
                 std::string name = trim(s.substr(1, s.size() - 2));
                 std::string lname = lower(name);
-                auto number = lname.rfind("window", 0) == 0 ? parse_int(name.substr(6), 0, 9999) : std::nullopt;
+                auto number =
+                    lname.rfind("window", 0) == 0 ? parse_int(name.substr(6), 0, 9999) : std::nullopt;
                 if (!number || name.size() == 6)
                     fail(line, "unknown section [" + name + "]; expected [WindowNN]");
                 if (section_line.count(*number))
@@ -166,7 +166,8 @@ public:
                 window->title = value;
             } else if (key == "ident") {
                 auto v = parse_int(value, 0, 2147483647);
-                if (!v) fail(line, "ident must be a window number from 0 to 2147483647 (got '" + value + "')");
+                if (!v)
+                    fail(line, "ident must be a window number from 0 to 2147483647 (got '" + value + "')");
                 window->ident = *v;
             } else if (key == "position") {
                 auto [x, y] = pair(line, key, value, 0, kMaxCoordinate);
@@ -176,9 +177,12 @@ public:
                 window->width = w, window->height = h;
             } else if (key == "visible") {
                 std::string v = lower(value);
-                if (v == "1" || v == "yes" || v == "true") window->visible = true;
-                else if (v == "0" || v == "no" || v == "false") window->visible = false;
-                else fail(line, "visible must be 1 or 0 (got '" + value + "')");
+                if (v == "1" || v == "yes" || v == "true")
+                    window->visible = true;
+                else if (v == "0" || v == "no" || v == "false")
+                    window->visible = false;
+                else
+                    fail(line, "visible must be 1 or 0 (got '" + value + "')");
             } else if (key == "color") {
                 auto parts = split(value, ',');
                 bool ok = parts.size() == 3;
@@ -187,13 +191,16 @@ public:
                     ok = c.has_value();
                     if (ok) window->color[i] = static_cast<unsigned char>(*c);
                 }
-                if (!ok) fail(line, "color must be three numbers from 0 to 255, as color=R,G,B (got '" + value + "')");
+                if (!ok)
+                    fail(line,
+                         "color must be three numbers from 0 to 255, as color=R,G,B (got '" + value + "')");
             } else {
                 fail(line, "unknown key '" + key + "'");
             }
         }
         finish();
-        if (config.windows.empty()) fail(line > 0 ? line : 1, "no [WindowNN] section: the panel has no window");
+        if (config.windows.empty())
+            fail(line > 0 ? line : 1, "no [WindowNN] section: the panel has no window");
         return config;
     }
 

@@ -43,8 +43,10 @@ public:
         const std::string& w = words_[i];
         size_t comma = w.find(',');
         std::optional<double> a, b;
-        if (comma != std::string::npos) a = parse_double(w.substr(0, comma)), b = parse_double(w.substr(comma + 1));
-        if (!a || !b || !std::isfinite(*a) || !std::isfinite(*b) || std::fabs(*a) > 1e6 || std::fabs(*b) > 1e6)
+        if (comma != std::string::npos)
+            a = parse_double(w.substr(0, comma)), b = parse_double(w.substr(comma + 1));
+        if (!a || !b || !std::isfinite(*a) || !std::isfinite(*b) || std::fabs(*a) > 1e6 ||
+            std::fabs(*b) > 1e6)
             fail("'" + w + "' is not a position X,Y");
         x = *a, y = *b;
     }
@@ -100,7 +102,8 @@ public:
             const std::string& v = words_[2];
             if (v.rfind("i:", 0) == 0) {
                 auto n = parse_integer(v.substr(2));
-                if (!n || *n < -2147483648LL || *n > 2147483647LL) fail("'" + v + "' is not i: and a 32-bit integer");
+                if (!n || *n < -2147483648LL || *n > 2147483647LL)
+                    fail("'" + v + "' is not i: and a 32-bit integer");
                 s.is_int32 = true;
                 s.int_value = int32_t(*n);
             } else {
@@ -123,9 +126,12 @@ public:
         } else if (verb == "units") {
             expect_count(2, 2, "units metric|feet");
             s.kind = ScenarioStep::Units;
-            if (words_[1] == "metric") s.metric = true;
-            else if (words_[1] == "feet") s.metric = false;
-            else fail("units must be 'metric' or 'feet', not '" + words_[1] + "'");
+            if (words_[1] == "metric")
+                s.metric = true;
+            else if (words_[1] == "feet")
+                s.metric = false;
+            else
+                fail("units must be 'metric' or 'feet', not '" + words_[1] + "'");
         } else if (verb == "flight") {
             expect_count(2, 2, "flight demo");
             if (words_[1] != "demo") fail("the only flight is 'flight demo'");
@@ -138,25 +144,35 @@ public:
             expect_count(3, 3, "refuel left|right|aux GALLONS");
             s.kind = ScenarioStep::Refuel;
             const std::string& t = words_[1];
-            if (t == "left") s.tank = 0;
-            else if (t == "right") s.tank = 1;
-            else if (t == "aux") s.tank = 2;
-            else fail("tank must be left, right or aux, not '" + t + "'");
+            if (t == "left")
+                s.tank = 0;
+            else if (t == "right")
+                s.tank = 1;
+            else if (t == "aux")
+                s.tank = 2;
+            else
+                fail("tank must be left, right or aux, not '" + t + "'");
             auto g = parse_double(words_[2]);
-            if (!g || !(*g >= 0) || *g > 1000) fail("'" + words_[2] + "' is not a number of gallons from 0 to 1000");
+            if (!g || !(*g >= 0) || *g > 1000)
+                fail("'" + words_[2] + "' is not a number of gallons from 0 to 1000");
             s.number = *g;
         } else if (verb == "window") {
             expect_count(3, 3, "window IDENT open|close|toggle");
             s.kind = ScenarioStep::Window;
             s.id = unsigned32(1, "window number");
             const std::string& a = words_[2];
-            if (a == "toggle") s.window_action = 0;
-            else if (a == "open") s.window_action = 1;
-            else if (a == "close") s.window_action = 2;
-            else fail("window action must be open, close or toggle, not '" + a + "'");
+            if (a == "toggle")
+                s.window_action = 0;
+            else if (a == "open")
+                s.window_action = 1;
+            else if (a == "close")
+                s.window_action = 2;
+            else
+                fail("window action must be open, close or toggle, not '" + a + "'");
         } else {
             fail("unknown step '" + verb +
-                 "' (wait, click, hold, drag, key, set, release, fail, repair, units, flight, engine, refuel, window)");
+                 "' (wait, click, hold, drag, key, set, release, fail, repair, units, flight, engine, "
+                 "refuel, window)");
         }
         return s;
     }

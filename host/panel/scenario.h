@@ -53,15 +53,15 @@ struct ScenarioStep {
     double seconds = 0;
     std::string gauge;
     double x = 0, y = 0, x2 = 0, y2 = 0;
-    uint32_t id = 0;      // key event, token, failure key, window ident
-    uint32_t value = 0;   // key event value
-    double number = 0;    // token value, gallons
+    uint32_t id = 0;     // key event, token, failure key, window ident
+    uint32_t value = 0;  // key event value
+    double number = 0;   // token value, gallons
     bool is_int32 = false;
     int32_t int_value = 0;
     bool metric = false;
-    int tank = 0;         // 0 left, 1 right, 2 aux
+    int tank = 0;           // 0 left, 1 right, 2 aux
     int window_action = 0;  // 0 toggle, 1 open, 2 close
-    std::string text;     // the line as written, for messages
+    std::string text;       // the line as written, for messages
 };
 
 struct Scenario {

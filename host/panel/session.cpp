@@ -68,42 +68,64 @@ void Session::start_step()
         active_done_ = 0;
     };
     switch (s.kind) {
-    case ScenarioStep::Wait: timed(s); break;
-    case ScenarioStep::Click: {
-        auto [px, py] = panel_point(s, s.x, s.y);
-        panel_->press(px, py);
-        panel_->release();
-        break;
-    }
-    case ScenarioStep::Hold:
-    case ScenarioStep::Drag: {
-        auto [px, py] = panel_point(s, s.x, s.y);
-        panel_->press(px, py);
-        timed(s);
-        break;
-    }
-    case ScenarioStep::Key: host_.key_event(s.id, s.value); break;
-    case ScenarioStep::Set:
-        if (s.is_int32) aircraft_.set_int32(s.id, s.int_value);
-        else aircraft_.set(s.id, s.number);
-        break;
-    case ScenarioStep::Release: aircraft_.release(s.id); break;
-    case ScenarioStep::ReleaseAll: aircraft_.release_all(); break;
-    case ScenarioStep::Fail: host_.fail(s.id); break;
-    case ScenarioStep::Repair: host_.repair(s.id); break;
-    case ScenarioStep::Units: aircraft_.set_metric(s.metric); break;
-    case ScenarioStep::FlightDemo: aircraft_.start_demo_flight(); break;
-    case ScenarioStep::EngineRunning: aircraft_.preset_running(); break;
-    case ScenarioStep::Refuel:
-        aircraft_.refuel(s.tank == 0 ? Tank::left : s.tank == 1 ? Tank::right : Tank::aux, s.number);
-        break;
-    case ScenarioStep::Window: {
-        Panel::Window* w = panel_->window(int(s.id));
-        if (!w) fail(s, "the panel has no window " + std::to_string(s.id));
-        if (s.window_action == 0) panel_->toggle_window(s.id);
-        else panel_->set_visible(int(s.id), s.window_action == 1);
-        break;
-    }
+        case ScenarioStep::Wait:
+            timed(s);
+            break;
+        case ScenarioStep::Click: {
+            auto [px, py] = panel_point(s, s.x, s.y);
+            panel_->press(px, py);
+            panel_->release();
+            break;
+        }
+        case ScenarioStep::Hold:
+        case ScenarioStep::Drag: {
+            auto [px, py] = panel_point(s, s.x, s.y);
+            panel_->press(px, py);
+            timed(s);
+            break;
+        }
+        case ScenarioStep::Key:
+            host_.key_event(s.id, s.value);
+            break;
+        case ScenarioStep::Set:
+            if (s.is_int32)
+                aircraft_.set_int32(s.id, s.int_value);
+            else
+                aircraft_.set(s.id, s.number);
+            break;
+        case ScenarioStep::Release:
+            aircraft_.release(s.id);
+            break;
+        case ScenarioStep::ReleaseAll:
+            aircraft_.release_all();
+            break;
+        case ScenarioStep::Fail:
+            host_.fail(s.id);
+            break;
+        case ScenarioStep::Repair:
+            host_.repair(s.id);
+            break;
+        case ScenarioStep::Units:
+            aircraft_.set_metric(s.metric);
+            break;
+        case ScenarioStep::FlightDemo:
+            aircraft_.start_demo_flight();
+            break;
+        case ScenarioStep::EngineRunning:
+            aircraft_.preset_running();
+            break;
+        case ScenarioStep::Refuel:
+            aircraft_.refuel(s.tank == 0 ? Tank::left : s.tank == 1 ? Tank::right : Tank::aux, s.number);
+            break;
+        case ScenarioStep::Window: {
+            Panel::Window* w = panel_->window(int(s.id));
+            if (!w) fail(s, "the panel has no window " + std::to_string(s.id));
+            if (s.window_action == 0)
+                panel_->toggle_window(s.id);
+            else
+                panel_->set_visible(int(s.id), s.window_action == 1);
+            break;
+        }
     }
 }
 

@@ -1,12 +1,12 @@
 // The aircraft model on its own: key events into tokens, the engine start,
 // flaps and gear timing, lever clamps, hand-set tokens, determinism.
-#include <cmath>
-#include <cstring>
-#include <limits>
+#include "host/model/aircraft.h"
 
 #include <gtest/gtest.h>
 
-#include "host/model/aircraft.h"
+#include <cmath>
+#include <cstring>
+#include <limits>
 
 using namespace gaugehost;
 
@@ -90,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                 {{key::magnetos_both, 0}, {key::magnetos_up, 0}},
                 token::right_magneto,
                 1.0},
-        KeyCase{"step down from both: R", {{key::magnetos_both, 0}, {key::magnetos_down, 0}}, token::left_magneto, 0.0},
+        KeyCase{"step down from both: R",
+                {{key::magnetos_both, 0}, {key::magnetos_down, 0}},
+                token::left_magneto,
+                0.0},
         KeyCase{"step down at off stays off", {{key::magnetos_down, 0}}, token::right_magneto, 0.0},
         KeyCase{"throttle top", {{key::throttle_set, 16383}}, token::throttle, 1.0},
         KeyCase{"throttle half", {{key::throttle_set, 8191}}, token::throttle, 8191.0 / 16383},
@@ -104,15 +107,25 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"propeller", {{key::propeller_set, 8219}}, token::propeller, 8219.0 / 16383},
         KeyCase{"propeller huge", {{key::propeller_set, 99999}}, token::propeller, 1.0},
         KeyCase{"boost pump on", {{key::boost_pump_set, 1}}, token::boost_pump, 1.0},
-        KeyCase{"boost pump on then off", {{key::boost_pump_set, 1}, {key::boost_pump_set, 0}}, token::boost_pump, 0.0},
+        KeyCase{"boost pump on then off",
+                {{key::boost_pump_set, 1}, {key::boost_pump_set, 0}},
+                token::boost_pump,
+                0.0},
         KeyCase{"pitot heat on", {{key::pitot_heat_set, 1}}, token::pitot_heat, 1.0},
-        KeyCase{"pitot heat on twice stays on", {{key::pitot_heat_set, 1}, {key::pitot_heat_set, 1}}, token::pitot_heat, 1.0},
+        KeyCase{"pitot heat on twice stays on",
+                {{key::pitot_heat_set, 1}, {key::pitot_heat_set, 1}},
+                token::pitot_heat,
+                1.0},
         KeyCase{"battery toggles on", {{key::battery_toggle, 0}}, token::battery, 1.0},
-        KeyCase{"battery toggles back off", {{key::battery_toggle, 0}, {key::battery_toggle, 0}}, token::battery, 0.0},
+        KeyCase{"battery toggles back off",
+                {{key::battery_toggle, 0}, {key::battery_toggle, 0}},
+                token::battery,
+                0.0},
         KeyCase{"generator toggles on", {{key::generator_toggle, 0}}, token::generator, 1.0},
         KeyCase{"gear lever up", {{key::gear_up, 0}}, token::gear_lever, 0.0},
         KeyCase{"gear lever down again", {{key::gear_up, 0}, {key::gear_down, 0}}, token::gear_lever, 1.0},
-        KeyCase{"altimeter right half: +0.01", {{key::altimeter_knob_right, 0}}, token::altimeter_setting, 29.93},
+        KeyCase{
+            "altimeter right half: +0.01", {{key::altimeter_knob_right, 0}}, token::altimeter_setting, 29.93},
         KeyCase{"altimeter left half twice: -0.02",
                 {{key::altimeter_knob_left, 0}, {key::altimeter_knob_left, 0}},
                 token::altimeter_setting,
@@ -120,10 +133,14 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"heading knob right: +1", {{key::gyro_knob_right, 0}}, token::gyro_heading, 301.0},
         KeyCase{"heading knob left: -1", {{key::gyro_knob_left, 0}}, token::gyro_heading, 299.0},
         KeyCase{"starter without battery: nothing", {{key::starter_engage, 1}}, token::starter, 0.0},
-        KeyCase{"starter with battery engages", {{key::battery_toggle, 0}, {key::starter_engage, 1}}, token::starter, 1.0}),
+        KeyCase{"starter with battery engages",
+                {{key::battery_toggle, 0}, {key::starter_engage, 1}},
+                token::starter,
+                1.0}),
     [](const auto& info) {
         std::string n;
-        for (const char* p = info.param.name; *p; ++p) n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        for (const char* p = info.param.name; *p; ++p)
+            n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
         return n;
     });
 
@@ -458,7 +475,8 @@ TEST(Aircraft, SameInputsSameOutputsWhateverPiecesTimeComesIn)
     }
     for (int i = 0; i < 18 * 60; ++i) a.advance(1.0 / 18);
     for (int i = 0; i < 60; ++i) b.advance(1.0);
-    for (uint32_t t : Aircraft::tokens()) EXPECT_NEAR(a.value(t), b.value(t), 1e-6 * (1 + std::fabs(a.value(t)))) << t;
+    for (uint32_t t : Aircraft::tokens())
+        EXPECT_NEAR(a.value(t), b.value(t), 1e-6 * (1 + std::fabs(a.value(t)))) << t;
 }
 
 TEST(Aircraft, ClockRunsWithHostTime)

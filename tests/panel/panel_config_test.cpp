@@ -1,10 +1,11 @@
 // Panel configuration files and scenario files: what they accept, and a
 // clear "file:line: message" for everything they do not.
-#include <cmath>
+#include "host/panel/panel_config.h"
 
 #include <gtest/gtest.h>
 
-#include "host/panel/panel_config.h"
+#include <cmath>
+
 #include "host/panel/scenario.h"
 
 using namespace gaugehost;
@@ -93,23 +94,30 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{WIN "colour=1,2,3\n", "6: unknown key 'colour'"},
         BadCase{WIN "title=again\n", "6: 'title' given twice in this window"},
         BadCase{"[Window00]\ntitle=\n", "2: title is empty"},
-        BadCase{"[Window00]\ntitle=T\nident=-1\n", "3: ident must be a window number from 0 to 2147483647 (got '-1')"},
+        BadCase{"[Window00]\ntitle=T\nident=-1\n",
+                "3: ident must be a window number from 0 to 2147483647 (got '-1')"},
         BadCase{"[Window00]\ntitle=T\nident=ten\n",
                 "3: ident must be a window number from 0 to 2147483647 (got 'ten')"},
-        BadCase{"[Window00]\nposition=1\n", "2: position must be two whole numbers from 0 to 16384, as position=X,Y (got '1')"},
-        BadCase{"[Window00]\nsize=0,10\n", "2: size must be two whole numbers from 1 to 16384, as size=X,Y (got '0,10')"},
+        BadCase{"[Window00]\nposition=1\n",
+                "2: position must be two whole numbers from 0 to 16384, as position=X,Y (got '1')"},
+        BadCase{"[Window00]\nsize=0,10\n",
+                "2: size must be two whole numbers from 1 to 16384, as size=X,Y (got '0,10')"},
         BadCase{"[Window00]\nsize=10,10,10\n",
                 "2: size must be two whole numbers from 1 to 16384, as size=X,Y (got '10,10,10')"},
         BadCase{"[Window00]\nvisible=maybe\n", "2: visible must be 1 or 0 (got 'maybe')"},
         BadCase{"[Window00]\ncolor=1,2,256\n",
                 "2: color must be three numbers from 0 to 255, as color=R,G,B (got '1,2,256')"},
-        BadCase{WIN "gauge00=Orvane!Airspeed, 1\n", "6: gauge00 must read Module!Gauge, x, y[, width] (got 'Orvane!Airspeed, 1')"},
+        BadCase{WIN "gauge00=Orvane!Airspeed, 1\n",
+                "6: gauge00 must read Module!Gauge, x, y[, width] (got 'Orvane!Airspeed, 1')"},
         BadCase{WIN "gauge00=Airspeed, 1, 2\n", "6: gauge00: 'Airspeed' is not Module!Gauge"},
         BadCase{WIN "gauge00=Orvane!, 1, 2\n", "6: gauge00: 'Orvane!' is not Module!Gauge"},
         BadCase{WIN "gauge00=a!b!c, 1, 2\n", "6: gauge00: 'a!b!c' is not Module!Gauge"},
-        BadCase{WIN "gauge00=Orvane!Airspeed, 1.5, 2\n", "6: gauge00: x '1.5' is not a whole number within +-16384"},
-        BadCase{WIN "gauge00=Orvane!Airspeed, 1, 99999\n", "6: gauge00: y '99999' is not a whole number within +-16384"},
-        BadCase{WIN "gauge00=Orvane!Airspeed, 1, 2, 0\n", "6: gauge00: width '0' is not a whole number from 1 to 16384"},
+        BadCase{WIN "gauge00=Orvane!Airspeed, 1.5, 2\n",
+                "6: gauge00: x '1.5' is not a whole number within +-16384"},
+        BadCase{WIN "gauge00=Orvane!Airspeed, 1, 99999\n",
+                "6: gauge00: y '99999' is not a whole number within +-16384"},
+        BadCase{WIN "gauge00=Orvane!Airspeed, 1, 2, 0\n",
+                "6: gauge00: width '0' is not a whole number from 1 to 16384"},
         BadCase{WIN "gauge00=Orvane!Airspeed, 1, 2, 1, 1\n",
                 "6: gauge00 must read Module!Gauge, x, y[, width] (got 'Orvane!Airspeed, 1, 2, 1, 1')"},
         BadCase{WIN "gaugeA=Orvane!Airspeed, 1, 2\n", "6: gauge key 'gaugea' must be gaugeNN with a number"},
@@ -209,9 +217,10 @@ TEST_P(BadScenarioLines, NameFileLineAndWhatIsWrong)
 INSTANTIATE_TEST_SUITE_P(
     Table, BadScenarioLines,
     ::testing::Values(
-        BadCase{"\n\nfly away\n",
-                "3: unknown step 'fly' (wait, click, hold, drag, key, set, release, fail, repair, units, flight, "
-                "engine, refuel, window)"},
+        BadCase{
+            "\n\nfly away\n",
+            "3: unknown step 'fly' (wait, click, hold, drag, key, set, release, fail, repair, units, flight, "
+            "engine, refuel, window)"},
         BadCase{"wait\n", "1: expected 'wait SECONDS'"},
         BadCase{"wait -1\n", "1: '-1' is not a number of seconds from 0 to 86400"},
         BadCase{"wait nan\n", "1: 'nan' is not a number of seconds from 0 to 86400"},

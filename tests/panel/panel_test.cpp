@@ -2,10 +2,10 @@
 // gauges, the front-most window taking the mouse, and the engine started by
 // clicks only on the shipped panel. Tests that need a gauge the modules do
 // not offer yet say so and skip.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <set>
-
-#include <gtest/gtest.h>
 
 #include "host/model/aircraft.h"
 #include "host/panel/session.h"
@@ -41,10 +41,10 @@ std::vector<std::string> gauges_of(const PanelConfig& c)
     return all;
 }
 
-#define REQUIRE_GAUGES(...)                                                          \
-    do {                                                                             \
-        std::string missing = missing_gauges(__VA_ARGS__);                           \
-        if (!missing.empty()) GTEST_SKIP() << "gauges not built yet:" << missing;    \
+#define REQUIRE_GAUGES(...)                                                       \
+    do {                                                                          \
+        std::string missing = missing_gauges(__VA_ARGS__);                        \
+        if (!missing.empty()) GTEST_SKIP() << "gauges not built yet:" << missing; \
     } while (0)
 
 const char* kIconPanel =
@@ -90,7 +90,8 @@ TEST(Panel, UnknownModuleOrGaugeNamesTheLine)
          "p.cfg:6: unknown module 'Nowhere' (no " ORVANE_GAUGES_DIR "/" + module_file_name("Nowhere") + ")"},
     };
     for (const auto& c : cases) {
-        std::string text = std::string("[Window00]\ntitle=T\nident=0\nposition=0,0\nsize=9,9\n") + c.line + "\n";
+        std::string text =
+            std::string("[Window00]\ntitle=T\nident=0\nposition=0,0\nsize=9,9\n") + c.line + "\n";
         try {
             Session s(parse_panel_config(text, "p.cfg"), ORVANE_GAUGES_DIR);
             ADD_FAILURE() << "accepted " << c.line;
@@ -144,8 +145,7 @@ TEST(Panel, IconGaugesOpenAndCloseTheirWindows)
         {309, 259, true, false},   // engine icon: opens 10000
         {300, 250, false, false},  // its top-left pixel: closes it again
         {367, 287, false, true},   // quadrant icon drawn at 38: its bottom-right pixel
-        {318.9, 268.9, true, true},
-        {319, 259, true, true},    // just right of the engine icon: nothing
+        {318.9, 268.9, true, true}, {319, 259, true, true},  // just right of the engine icon: nothing
         {330, 250, true, false},
     };
     for (const auto& c : clicks) {
@@ -186,7 +186,8 @@ TEST(Panel, GaugesOfClosedWindowsAreNotUpdated)
     auto& front = s.panel().windows()[0].gauges[0];
     auto& hidden = s.panel().windows()[1].gauges[0];
     EXPECT_NEAR(front.gauge->elements()[3].values.at(0), 115.078, 1e-3);
-    EXPECT_TRUE(hidden.gauge->elements()[3].values.empty() || hidden.gauge->elements()[3].values[0] != 115.078);
+    EXPECT_TRUE(hidden.gauge->elements()[3].values.empty() ||
+                hidden.gauge->elements()[3].values[0] != 115.078);
     s.panel().set_visible(10000, true);
     s.tick();
     EXPECT_NEAR(hidden.gauge->elements()[3].values.at(0), 115.078, 1e-3);
