@@ -2,6 +2,9 @@
 // barometric setting in a window right of the centre and a setting knob in
 // the lower left corner. While the host's unit system is metric, token 74
 // holds metres and every hand and the tooltip convert it.
+// The Windows build formats with msvcrt's printf, which the system already
+// has, instead of linking MinGW's own (some 48 KB); see setting_text_value.
+#define __USE_MINGW_ANSI_STDIO 0
 #include <stdio.h>
 
 #include "flight.h"
@@ -199,15 +202,33 @@ static double altitude_hand_value(Needle* needle)
     return altitude_feet(needle->source.value);
 }
 
-// Text of a setting that no printf form should be asked to show: not a
-// number, infinite, or too large for any pressure unit (inHg, hPa, mmHg).
-// It is written by this module, not by the C library, so the native and the
-// Windows build show the same text (their printf forms of NaN and the
-// infinities differ), and it never comes near the end of the host's buffer.
+// What the setting window shows. The text must be the same in the native
+// build (glibc's printf) and in the Windows build (msvcrt's printf), and
+// must stay far from the end of the host's buffer, so:
+// - NaN, the infinities and settings of a million or more either way, which
+//   no pressure unit (inHg, hPa, mmHg) can mean, show the fixed text "--.-":
+//   the two printfs spell NaN and infinity differently, and "%4.1f" of 1e300
+//   runs to 300 digits.
+// - Every other setting is printed with "%4.1f" (at most 10 bytes with the
+//   terminator), after two adjustments where the printfs disagree: a setting
+//   exactly half-way between two tenths (k + 0.25 or k + 0.75, the only such
+//   doubles) is rounded away from zero (glibc rounds it to even), and a
+//   setting that shows as zero loses its sign (msvcrt drops it, glibc keeps
+//   it). Below a million, both printfs round every other double alike.
 static const char setting_placeholder[] = "--.-";
-// Settings at or beyond this size show the placeholder: "%4.1f" of any
-// smaller value takes at most 10 bytes with its terminator.
 static const double setting_limit = 1000000.0;
+
+static double setting_to_print(double s)
+{
+    if (s > -0.05 && s < 0.05) return 0.0;
+    double quarters = s * 4;  // exact: a power of two
+    int64_t q = trunc_to_int64(quarters);
+    if ((double)q == quarters && (q & 1) != 0) {
+        // s * 10 is exact here, and so is the whole number beside it.
+        return (s * 10 + (s > 0 ? 0.5 : -0.5)) / 10;
+    }
+    return s;
+}
 
 // Element callback of the setting window: called on every update. Writes
 // the setting with one decimal into the host's text buffer of
@@ -216,7 +237,7 @@ static double setting_text_value(StringElement* string)
 {
     double s = string->sources[0].value;
     if (s > -setting_limit && s < setting_limit) {
-        snprintf(string->text, STRING_BUFFER_SIZE, "%4.1f", s);
+        snprintf(string->text, STRING_BUFFER_SIZE, "%4.1f", setting_to_print(s));
     } else {
         snprintf(string->text, STRING_BUFFER_SIZE, "%s", setting_placeholder);
     }

@@ -127,7 +127,16 @@ TEST_P(SettingWindow, OneDecimalOrThePlaceholderAndNeverPastTheBuffer)
 INSTANTIATE_TEST_SUITE_P(Cases, SettingWindow,
                          ::testing::Values(SettingCase{"29.92", "29.9"}, SettingCase{"30.06", "30.1"},
                                            SettingCase{"0", " 0.0"}, SettingCase{"5", " 5.0"},
-                                           SettingCase{"-0.04", "-0.0"}, SettingCase{"1013.3", "1013.3"},
+                                           SettingCase{"1013.3", "1013.3"},
+                                           // Exactly half-way between two tenths: away from zero.
+                                           SettingCase{"29.25", "29.3"}, SettingCase{"29.75", "29.8"},
+                                           SettingCase{"0.25", " 0.3"}, SettingCase{"-0.25", "-0.3"},
+                                           SettingCase{"1013.25", "1013.3"}, SettingCase{"123456.75", "123456.8"},
+                                           // Near a half, not on it: as printf rounds the exact value.
+                                           SettingCase{"0.05", " 0.1"}, SettingCase{"-0.05", "-0.1"},
+                                           SettingCase{"0.15", " 0.1"}, SettingCase{"2.675", " 2.7"},
+                                           // Zero shows no sign.
+                                           SettingCase{"-0", " 0.0"}, SettingCase{"-0.04", " 0.0"},
                                            SettingCase{"-999999.9", "-999999.9"},
                                            SettingCase{"999999.94", "999999.9"},
                                            SettingCase{"1000000", "--.-"}, SettingCase{"-1000000", "--.-"},
