@@ -79,71 +79,84 @@ Rect unite(const Rect& a, const Rect& b)
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-namespace {
-
-struct Tap {
-    int index;
-    float weight;
-};
-
-// The source pixels and weights that make target pixel `o` along one axis.
-void taps_for(int o, int source_size, int target_size, std::vector<Tap>& taps)
+Resampler::Axis Resampler::axis(int source_size, int target_size)
 {
-    taps.clear();
+    Axis a;
+    a.start.push_back(0);
     double s = double(target_size) / source_size;
-    if (s < 1) {
-        // Area average over the pixel's footprint in the source.
-        double from = o / s, to = (o + 1) / s;
-        int i0 = int(std::floor(from)), i1 = std::min(source_size, int(std::ceil(to)));
-        for (int i = std::max(0, i0); i < i1; ++i) {
-            double w = std::min(to, double(i + 1)) - std::max(from, double(i));
-            if (w > 0) taps.push_back({i, float(w * s)});
+    std::vector<std::pair<int, double>> taps;
+    for (int o = 0; o < target_size; ++o) {
+        taps.clear();
+        if (s < 1) {
+            // Area average over the pixel's footprint in the source.
+            double from = o / s, to = (o + 1) / s;
+            int i0 = int(std::floor(from)), i1 = std::min(source_size, int(std::ceil(to)));
+            for (int i = std::max(0, i0); i < i1; ++i) {
+                double w = std::min(to, double(i + 1)) - std::max(from, double(i));
+                if (w > 0) taps.push_back({i, w * s});
+            }
+        } else {
+            double c = (o + 0.5) / s - 0.5;
+            int i0 = int(std::floor(c));
+            double f = c - i0;
+            auto clamp = [&](int i) { return std::clamp(i, 0, source_size - 1); };
+            taps.push_back({clamp(i0), 1 - f});
+            taps.push_back({clamp(i0 + 1), f});
         }
-    } else {
-        double c = (o + 0.5) / s - 0.5;
-        int i0 = int(std::floor(c));
-        float f = float(c - i0);
-        auto clamp = [&](int i) { return std::clamp(i, 0, source_size - 1); };
-        taps.push_back({clamp(i0), 1 - f});
-        if (f > 0) taps.push_back({clamp(i0 + 1), f});
+        // Whole-number weights that add up to exactly 4096.
+        uint32_t given = 0;
+        double sum = 0;
+        for (size_t k = 0; k < taps.size(); ++k) {
+            sum += taps[k].second;
+            uint32_t upto = uint32_t(std::lround(std::min(sum, 1.0) * 4096));
+            if (k + 1 == taps.size()) upto = 4096;
+            if (upto > given) {
+                a.index.push_back(taps[k].first);
+                a.weight.push_back(upto - given);
+                given = upto;
+            }
+        }
+        a.start.push_back(uint32_t(a.index.size()));
     }
+    return a;
 }
 
-}  // namespace
+Resampler::Resampler(int source_width, int source_height, int target_width, int target_height)
+    : columns_(axis(source_width, target_width)), rows_(axis(source_height, target_height))
+{
+}
+
+void Resampler::row(const Layer& source, Layer& target, int y, int x0, int x1) const
+{
+    Pixel* out = target.row(y);
+    for (int x = x0; x < x1; ++x) {
+        uint64_t rb = 0, ag = 0;
+        for (uint32_t r = rows_.start[size_t(y)]; r < rows_.start[size_t(y) + 1]; ++r) {
+            const Pixel* in = source.row(rows_.index[r]);
+            uint64_t hrb = 0, hag = 0;
+            for (uint32_t c = columns_.start[size_t(x)]; c < columns_.start[size_t(x) + 1]; ++c) {
+                Pixel p = in[columns_.index[c]];
+                uint64_t w = columns_.weight[c];
+                // Red and blue, green and alpha, each pair in one word.
+                hrb += (uint64_t(p & 0xFF) | uint64_t((p >> 16) & 0xFF) << 32) * w;
+                hag += (uint64_t((p >> 8) & 0xFF) | uint64_t(p >> 24) << 32) * w;
+            }
+            uint64_t w = rows_.weight[r];
+            rb += hrb * w;
+            ag += hag * w;
+        }
+        auto byte = [](uint64_t v) { return uint32_t(((v & 0xFFFFFFFFu) + (1u << 23)) >> 24); };
+        uint32_t a = byte(ag >> 32);
+        out[x] = pack(std::min(byte(rb), a), std::min(byte(ag), a), std::min(byte(rb >> 32), a), a);
+    }
+}
 
 void resample(const Layer& source, Layer& target, const Rect& region)
 {
     Rect r = intersect(region, {0, 0, target.width, target.height});
     if (r.empty() || source.empty()) return;
-    std::vector<std::vector<Tap>> columns(size_t(r.width));
-    for (int x = 0; x < r.width; ++x) taps_for(r.x + x, source.width, target.width, columns[size_t(x)]);
-    std::vector<Tap> rows;
-    std::vector<float> sum(size_t(r.width) * 4);
-    for (int y = r.y; y < r.y + r.height; ++y) {
-        taps_for(y, source.height, target.height, rows);
-        std::fill(sum.begin(), sum.end(), 0.f);
-        for (const Tap& row : rows) {
-            const Pixel* in = source.row(row.index);
-            for (int x = 0; x < r.width; ++x) {
-                float c[4] = {0, 0, 0, 0};
-                for (const Tap& col : columns[size_t(x)]) {
-                    Pixel p = in[col.index];
-                    c[0] += float(p & 0xFF) * col.weight;
-                    c[1] += float((p >> 8) & 0xFF) * col.weight;
-                    c[2] += float((p >> 16) & 0xFF) * col.weight;
-                    c[3] += float(p >> 24) * col.weight;
-                }
-                for (int k = 0; k < 4; ++k) sum[size_t(x) * 4 + size_t(k)] += c[k] * row.weight;
-            }
-        }
-        Pixel* out = target.row(y) + r.x;
-        for (int x = 0; x < r.width; ++x) {
-            const float* c = &sum[size_t(x) * 4];
-            auto byte = [](float v) { return uint32_t(std::clamp(v + 0.5f, 0.f, 255.f)); };
-            uint32_t a = byte(c[3]);
-            out[x] = pack(std::min(byte(c[0]), a), std::min(byte(c[1]), a), std::min(byte(c[2]), a), a);
-        }
-    }
+    Resampler resampler(source.width, source.height, target.width, target.height);
+    for (int y = r.y; y < r.y + r.height; ++y) resampler.row(source, target, y, r.x, r.x + r.width);
 }
 
 void to_image(const Layer& source, Image& target, const Rect& region)

@@ -87,13 +87,13 @@ struct Texture {
     // Bilinear sample at texture position (u, v) in 16.16 fixed point,
     // already shifted so that (0, 0) is the centre of the border's corner
     // pixel. Transparent outside.
-    Pixel sample(int32_t u, int32_t v) const
+    Pixel sample(int64_t u, int64_t v) const
     {
         if (u < 0 || v < 0) return 0;
-        int x = u >> 16, y = v >> 16;
+        int64_t x = u >> 16, y = v >> 16;
         if (x >= padded.width - 1 || y >= padded.height - 1) return 0;
         uint32_t fx = (uint32_t(u) & 0xFFFF) >> 8, fy = (uint32_t(v) & 0xFFFF) >> 8;
-        const Pixel* p = padded.row(y) + x;
+        const Pixel* p = padded.row(int(y)) + x;
         const Pixel* q = p + padded.width;
         if (fx == 0 && fy == 0) return p[0];
         return mix(mix(p[0], p[1], fx), mix(q[0], q[1], fx), fy);
@@ -106,10 +106,29 @@ Texture make_texture(const Image& image, bool key_black);
 Rect intersect(const Rect& a, const Rect& b);
 Rect unite(const Rect& a, const Rect& b);
 
-// Resamples the part of `source` needed for the pixels of `target` inside
-// `region` (target pixels), the whole of source mapping onto the whole of
-// target: area averaging where the target is smaller, bilinear where it is
-// larger.
+// Resampling of a whole picture to another size: area averaging where the
+// target is smaller, bilinear where it is larger, on premultiplied pixels.
+// The weights are worked out once per pair of sizes.
+class Resampler {
+public:
+    Resampler() = default;
+    Resampler(int source_width, int source_height, int target_width, int target_height);
+
+    // Target pixels [x0, x1) of row y from the source picture.
+    void row(const Layer& source, Layer& target, int y, int x0, int x1) const;
+
+private:
+    struct Axis {
+        std::vector<uint32_t> start;  // per target index, into index/weight; one more at the end
+        std::vector<int> index;       // source pixel
+        std::vector<uint32_t> weight; // sum 4096 per target pixel
+    };
+    static Axis axis(int source_size, int target_size);
+    Axis columns_, rows_;
+};
+
+// Resamples `source` onto the pixels of `target` inside `region`, the whole
+// of source mapping onto the whole of target.
 void resample(const Layer& source, Layer& target, const Rect& region);
 
 // Straight RGBA from premultiplied, inside a region (same size pictures).

@@ -18,15 +18,16 @@ using render::Texture;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr int32_t kFar = 1 << 20;
 
 // Fixed point 16.16 of a coordinate, saturated so that far-off positions
-// stay far off instead of wrapping.
-int32_t fixed(double v)
+// stay far off (and stepping along a row cannot overflow).
+int64_t fixed(double v)
 {
     double f = std::floor(v * 65536.0 + 0.5);
-    if (!(f > -2e9)) return INT32_MIN / 2;
-    if (f > 2e9) return INT32_MAX / 2;
-    return int32_t(f);
+    if (!(f > -1e15)) return int64_t(-1e15);
+    if (f > 1e15) return int64_t(1e15);
+    return int64_t(f);
 }
 
 // Cosine and sine of an angle in degrees, exact at the quarter turns.
@@ -188,6 +189,7 @@ struct GaugeRenderer::State {
 
     Layer canvas;  // gauge pixels
     Layer scaled;  // drawn pixels when the drawn width differs
+    render::Resampler resampler;
     Image picture;
     Rect changed;
     std::vector<Rect> changed_parts;
@@ -240,7 +242,12 @@ struct GaugeRenderer::State {
         h = nw == w ? nh : std::clamp(int(std::lround(double(nh) * w / nw)), 1, 16384);
     }
 
-    bool static_drawn(const ElementState& s) { return !s.hidden() && texture(s.element->bitmap, keyed(s)); }
+    bool static_drawn(const ElementState& s)
+    {
+        const Point& p = s.element->position;
+        return !s.hidden() && p.x > -kFar && p.x < kFar && p.y > -kFar && p.y < kFar &&
+               texture(s.element->bitmap, keyed(s));
+    }
 
     // Whether the static layers must be drawn again: first refresh, another
     // drawn size, or a static element shown or hidden.
@@ -288,6 +295,7 @@ struct GaugeRenderer::State {
         text_keys.assign(elements.size(), std::string{});
         canvas = Layer(native_width, native_height);
         scaled = drawn_width == native_width ? Layer{} : Layer(drawn_width, drawn_height);
+        if (!scaled.empty()) resampler = render::Resampler(native_width, native_height, drawn_width, drawn_height);
         picture = Image(drawn_width, drawn_height);
         dirty.reset(native_height);
         drawn_dirty.reset(drawn_height);
@@ -301,6 +309,12 @@ struct GaugeRenderer::State {
         Look l;
         if (s.hidden() || !s.updated) return l;
         const ElementHeader* e = s.element;
+        // Positions far outside any picture draw nothing (and keep the
+        // arithmetic below far from overflowing).
+        auto near = [](int32_t v) { return v > -kFar && v < kFar; };
+        if (!near(e->position.x) || !near(e->position.y) || !near(e->offset.x) || !near(e->offset.y) ||
+            !near(s.offset_x) || !near(s.offset_y))
+            return l;
         bool key = keyed(s);
         switch (s.kind()) {
         case ELEMENT_NEEDLE:
@@ -408,11 +422,11 @@ struct GaugeRenderer::State {
         // Screen pixel (X, Y) samples the needle bitmap at pivot + R^-1 (X - cx, Y - cy),
         // in padded texture coordinates (pixel centres on whole numbers).
         double u_origin = e->offset.x + 1.0, v_origin = e->offset.y + 1.0;
-        int32_t du = fixed(c), dv = fixed(-sn);
+        int64_t du = fixed(c), dv = fixed(-sn);
         for (int y = clip.y; y < clip.y + clip.height; ++y) {
             double dx = clip.x - e->position.x, dy = y - e->position.y;
-            int32_t u = fixed(u_origin + c * dx + sn * dy);
-            int32_t v = fixed(v_origin - sn * dx + c * dy);
+            int64_t u = fixed(u_origin + c * dx + sn * dy);
+            int64_t v = fixed(v_origin - sn * dx + c * dy);
             Pixel* out = canvas.row(y);
             for (int x = clip.x; x < clip.x + clip.width; ++x, u += du, v += dv) {
                 Pixel p = t.sample(u, v);
@@ -435,12 +449,12 @@ struct GaugeRenderer::State {
         // T = C + (R^-1 (S - C) - shift) / k.
         double cx = e->offset.x, cy = e->offset.y;
         double u_base = cx - e->position.x + 0.5, v_base = cy - e->position.y + 0.5;
-        int32_t du = fixed(c / kx), dv = fixed(-sn / ky);
+        int64_t du = fixed(c / kx), dv = fixed(-sn / ky);
         Rect r = render::intersect(clip, {e->position.x, e->position.y, mask.width, mask.height});
         for (int y = r.y; y < r.y + r.height; ++y) {
             double sx = r.x + 0.5 - cx, sy = y + 0.5 - cy;
-            int32_t u = fixed(u_base + (c * sx + sn * sy - l.a) / kx);
-            int32_t v = fixed(v_base + (-sn * sx + c * sy - l.b) / ky);
+            int64_t u = fixed(u_base + (c * sx + sn * sy - l.a) / kx);
+            int64_t v = fixed(v_base + (-sn * sx + c * sy - l.b) / ky);
             const Pixel* m = mask.padded.row(y - e->position.y + 1) + 1 - e->position.x;
             Pixel* out = canvas.row(y);
             for (int x = r.x; x < r.x + r.width; ++x, u += du, v += dv) {
@@ -463,8 +477,8 @@ struct GaugeRenderer::State {
         Rect r = render::intersect(clip, {e->position.x, e->position.y, window.width, window.height});
         for (int y = r.y; y < r.y + r.height; ++y) {
             int j = y - e->position.y;
-            int32_t v = fixed(row0 + j + 1.0);
-            int32_t u = fixed(col0 + (r.x - e->position.x) + 1.0);
+            int64_t v = fixed(row0 + j + 1.0);
+            int64_t u = fixed(col0 + (r.x - e->position.x) + 1.0);
             Pixel* out = canvas.row(y);
             for (int x = r.x; x < r.x + r.width; ++x, u += 65536) {
                 Rgba w = window.at(x - e->position.x, j);
@@ -701,7 +715,7 @@ struct GaugeRenderer::State {
             }
             for (int y : drawn_dirty.used)
                 for (const auto& [x0, x1] : drawn_dirty.rows[size_t(y)])
-                    render::resample(canvas, scaled, {x0, y, x1 - x0, 1});
+                    resampler.row(canvas, scaled, y, x0, x1);
             out = &drawn_dirty;
         }
         const Layer& result = scaled.empty() ? canvas : scaled;

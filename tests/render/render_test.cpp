@@ -222,6 +222,27 @@ TEST(String, LeftAlignedAndCentredInItsBox)
     EXPECT_EQ(find(p, yellow, 0, 14, 80, 30).count, 0) << "text outside its box";
 }
 
+// Whatever the callbacks return, drawing stays defined (the sanitized
+// build checks every conversion) and the picture keeps its size.
+class ExtremeValues : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ExtremeValues, DrawWithoutFaults)
+{
+    for (const char* gauge : {"Dial", "Parts"}) {
+        std::vector<std::string> steps;
+        for (int token : {2001, 2002, 2004, 2005, 2006, 78, 80, 2008})
+            steps.insert(steps.end(), {"--token", std::to_string(token) + "=" + GetParam()});
+        steps.insert(steps.end(), {"--updates", "2"});
+        Image p = draw(gauge, steps);
+        EXPECT_EQ(p.width, std::string(gauge) == "Dial" ? 64 : 80) << GetParam();
+    }
+    EXPECT_EQ(draw("Dial", {"--width", "1", "--token", std::string("2001=") + GetParam()}).width, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ExtremeValues,
+                         ::testing::Values("nan", "inf", "-inf", "1e300", "-1e300", "2147483648", "-2147483649",
+                                           "1e-300", "123456789.5"));
+
 TEST(MissingBitmaps, DrawNothing)
 {
     Image p = draw("Bare", {"--token", "2001=10"});
