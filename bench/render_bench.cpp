@@ -38,7 +38,8 @@ struct Scene {
     Image backdrop;
     int frame = 0;
 
-    explicit Scene(const std::string& folder)
+    // `scale`: every gauge drawn at that fraction of its default width.
+    explicit Scene(const std::string& folder, double scale = 1.0)
     {
         std::map<uint32_t, bool> seen;
         auto note = [&](const TokenVar& v) {
@@ -54,6 +55,7 @@ struct Scene {
             Module& m = host.load_module((std::filesystem::path(folder) / module_file_name(name)).string());
             for (GaugeHeader* h : m.gauges()) {
                 auto g = std::make_unique<Gauge>(host, m, h);
+                if (scale != 1.0) g->set_drawn_width(std::max(1, int(std::lround(g->default_width() * scale))));
                 for (ElementState& s : g->elements()) {
                     ElementHeader* e = s.element;
                     switch (e->kind) {
@@ -69,8 +71,8 @@ struct Scene {
                     }
                     }
                 }
-                int w = g->background_width() ? g->background_width() : g->default_width();
-                int hgt = g->background_height() ? g->background_height() : g->default_width();
+                int w = int(std::ceil((g->background_width() ? g->background_width() : g->default_width()) * scale));
+                int hgt = int(std::ceil((g->background_height() ? g->background_height() : g->default_width()) * scale));
                 if (x + w > canvas_width - 10) x = 10, y += row_height + 10, row_height = 0;
                 places.push_back({x, y});
                 x += w + 10;
@@ -298,6 +300,7 @@ struct Cairo {
         for (size_t i = 0; i < scene->gauges.size(); ++i) {
             cairo_save(cr);
             cairo_translate(cr, scene->places[i].x, scene->places[i].y);
+            cairo_scale(cr, scene->gauges[i]->scale(), scene->gauges[i]->scale());
             draw_gauge(cr, *scene->gauges[i]);
             cairo_restore(cr);
         }
@@ -325,9 +328,10 @@ std::string gauges_folder()
     return env ? env : ORVANE_GAUGES_DIR;
 }
 
+// state.range(0): drawn width in percent of the default width.
 void BM_Frame_Ours(benchmark::State& state)
 {
-    Scene scene(gauges_folder());
+    Scene scene(gauges_folder(), state.range(0) / 100.0);
     Ours ours(scene);
     scene.advance();
     ours.draw();
@@ -341,7 +345,7 @@ void BM_Frame_Ours(benchmark::State& state)
 
 void BM_Frame_Cairo(benchmark::State& state)
 {
-    Scene scene(gauges_folder());
+    Scene scene(gauges_folder(), state.range(0) / 100.0);
     Cairo cairo(scene);
     scene.advance();
     cairo.draw();
@@ -361,8 +365,9 @@ void BM_Frame_UpdatesOnly(benchmark::State& state)
 }
 
 BENCHMARK(BM_Frame_UpdatesOnly)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Frame_Ours)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Frame_Cairo)->Unit(benchmark::kMicrosecond);
+// At the modules' own sizes, and scaled as a panel may draw them.
+BENCHMARK(BM_Frame_Ours)->Arg(100)->Arg(75)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Frame_Cairo)->Arg(100)->Arg(75)->Unit(benchmark::kMicrosecond);
 
 // Keeps the time per frame of each benchmark for the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -416,12 +421,14 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     // CPU time: the machine is shared, wall time says more about the others.
-    double ours = reporter.seconds["BM_Frame_Ours"], cairo = reporter.seconds["BM_Frame_Cairo"];
     double updates = reporter.seconds["BM_Frame_UpdatesOnly"];
-    if (ours > 0 && cairo > 0) {
-        std::printf("frame (updates + drawing), CPU time: cairo / ours = %.2f\n", cairo / ours);
-        if (updates < ours && updates < cairo)
-            std::printf("drawing alone (frame minus updates): cairo / ours = %.2f\n", (cairo - updates) / (ours - updates));
+    for (const char* size : {"100", "75"}) {
+        double ours = reporter.seconds[std::string("BM_Frame_Ours/") + size];
+        double cairo = reporter.seconds[std::string("BM_Frame_Cairo/") + size];
+        if (!(ours > 0 && cairo > 0)) continue;
+        std::printf("gauges at %s%% width, frame (updates + drawing), CPU time: cairo / ours = %.2f", size, cairo / ours);
+        if (updates < ours && updates < cairo) std::printf("; drawing alone: %.2f", (cairo - updates) / (ours - updates));
+        std::printf("\n");
     }
     benchmark::Shutdown();
     return 0;

@@ -95,8 +95,10 @@ struct Texture {
         uint32_t fx = (uint32_t(u) & 0xFFFF) >> 8, fy = (uint32_t(v) & 0xFFFF) >> 8;
         const Pixel* p = padded.row(int(y)) + x;
         const Pixel* q = p + padded.width;
-        if (fx == 0 && fy == 0) return p[0];
-        return mix(mix(p[0], p[1], fx), mix(q[0], q[1], fx), fy);
+        Pixel a = p[0], b = p[1], c = q[0], d = q[1];
+        // Inside a flat area (or clear space) there is nothing to blend.
+        if ((a == b && a == c && a == d) || (fx == 0 && fy == 0)) return a;
+        return mix(mix(a, b, fx), mix(c, d, fx), fy);
     }
 };
 
