@@ -5,6 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/build.sh
+# The browser tests (ctest -L web) run in Debian's Chromium through
+# playwright-core from tests/web/package-lock.json; no browser is downloaded.
+bash tools/deps.sh chromium nodejs npm
+[ -d tests/web/node_modules/playwright-core ] || npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
 if [ -x tools/wine/setup.sh ] || [ -f tools/wine/setup.sh ]; then
   bash tools/wine/setup.sh build/wine
 fi

@@ -20,6 +20,7 @@ const Command commands[] = {
     {"probe", gaugehost::cli::probe_command, "drive one gauge through steps and report its state"},
     {"render", gaugehost::cli::render_command, "draw a gauge after probe steps, or a panel (--panel), to a PNG file"},
     {"run", gaugehost::cli::run_command, "fly the panel over host time: PNG frames and an animated GIF"},
+    {"serve", gaugehost::cli::serve_command, "the interactive panel in a browser on 127.0.0.1"},
 };
 
 void usage(FILE* to)
