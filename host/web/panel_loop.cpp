@@ -8,6 +8,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "host/format.h"
 #include "host/panel/scenario.h"
 #include "host/panel/session.h"
 #include "host/render/renderer.h"
@@ -235,7 +236,7 @@ struct PanelLoop::State {
             if (arg.source.token) host().lookup(arg.source);
             if (arg.text) {
                 const char* t = arg.text(0, 0, 0, 0, &arg.source, 0);
-                a["text"] = t ? std::string(t, strnlen(t, 256)) : std::string();
+                a["text"] = cp1252_to_utf8(t ? std::string(t, strnlen(t, 256)) : std::string());
             } else if (arg.number) {
                 a["result"] = number(arg.number(0, 0, 0, 0, &arg.source, 0));
             } else {
@@ -299,7 +300,7 @@ struct PanelLoop::State {
                     } else if (a.kind == MOUSE_END_PARENT) {
                         --depth;
                     } else if (a.kind == MOUSE_TOOLTIP && a.routine.tooltip_text) {
-                        r["format"] = std::string(a.routine.tooltip_text, strnlen(a.routine.tooltip_text, 512));
+                        r["format"] = cp1252_to_utf8(std::string(a.routine.tooltip_text, strnlen(a.routine.tooltip_text, 512)));
                     }
                     records.push_back(std::move(r));
                 }
