@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "paths.h"
+#include "pe/resource_bitmaps.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -25,17 +28,33 @@ std::string module_file_name(const std::string& module_name)
     return module_name + kModuleExtension;
 }
 
+// A Windows module that the native host reads for its bitmaps.
+static const char* kWindowsModuleExtension = ".gau";
+
 std::vector<std::string> modules_in_folder(const std::string& folder)
 {
     std::vector<std::string> names;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (entry.is_regular_file() && entry.path().extension() == kModuleExtension)
+        if (!entry.is_regular_file()) continue;
+        const auto extension = entry.path().extension();
+        if (extension == kModuleExtension || extension == kWindowsModuleExtension)
             names.push_back(entry.path().stem().string());
     }
     if (ec) throw std::runtime_error(folder + ": cannot read folder (" + ec.message() + ")");
     std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
+}
+
+std::string module_file_in(const std::string& folder, const std::string& module_name)
+{
+    std::error_code ec;
+    for (const char* extension : {kModuleExtension, kWindowsModuleExtension}) {
+        fs::path file = fs::path(folder) / (module_name + extension);
+        if (fs::is_regular_file(file, ec)) return file.string();
+    }
+    return "";
 }
 
 std::optional<Bitmap> FolderBitmaps::load(int number)
@@ -81,14 +100,26 @@ void close_library(void* handle)
 
 }  // namespace
 
-Module::Module(const std::string& path, HostServiceTable* services) : path_(path)
+Module::Module(const std::string& path, HostServiceTable* services) : path_(path), code_path_(path)
 {
     name_ = fs::path(path).stem().string();
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) throw std::runtime_error(path + ": no such module file");
+#if !defined(_WIN32)
+    // A Windows deliverable: its bitmaps are read from the file, its code
+    // is the native build of the same sources.
+    std::unique_ptr<BitmapSource> resource_bitmaps;
+    if (fs::path(path).extension() == kWindowsModuleExtension) {
+        resource_bitmaps = std::make_unique<pe::FileResourceBitmaps>(path);
+        code_path_ = (fs::path(default_gauges_folder()) / module_file_name(name_)).string();
+        if (!fs::is_regular_file(code_path_, ec))
+            throw std::runtime_error(path + ": the native host runs a Windows module with the code of the native "
+                                            "build, and there is no " + code_path_);
+    }
+#endif
     std::string error;
-    handle_ = open_library(fs::absolute(path).string(), error);
-    if (!handle_) throw std::runtime_error(path + ": cannot load module: " + error);
+    handle_ = open_library(fs::absolute(code_path_).string(), error);
+    if (!handle_) throw std::runtime_error(code_path_ + ": cannot load module: " + error);
 
     import_table_ = static_cast<ImportEntry*>(find_symbol(handle_, "ImportTable"));
     linkage_ = static_cast<LinkageHead*>(find_symbol(handle_, "Linkage"));
@@ -113,8 +144,16 @@ Module::Module(const std::string& path, HostServiceTable* services) : path_(path
     import_table_[0].services = services;
     if (linkage_->init) linkage_->init();
 
-    fs::path folder = fs::path(path).parent_path() / name_;
-    bitmaps_ = std::make_unique<FolderBitmaps>(folder.string());
+#if defined(_WIN32)
+    bitmaps_ = std::make_unique<pe::LoadedResourceBitmaps>(handle_, path);
+#else
+    if (resource_bitmaps) {
+        bitmaps_ = std::move(resource_bitmaps);
+    } else {
+        fs::path folder = fs::path(path).parent_path() / name_;
+        bitmaps_ = std::make_unique<FolderBitmaps>(folder.string());
+    }
+#endif
 }
 
 Module::~Module()

@@ -50,6 +50,11 @@ public:
     const std::vector<GaugeHeader*>& gauges() const { return gauges_; }
     GaugeHeader* find_gauge(const std::string& gauge_name) const;
     ImportEntry* import_table() const { return import_table_; }
+    // The loader's handle of the library (HMODULE in the Windows host).
+    void* native_handle() const { return handle_; }
+    // The library whose code runs: the module file itself, except for a
+    // Windows module opened by the native host (see module_file_in).
+    const std::string& code_path() const { return code_path_; }
 
     // The module's bitmap of that number, cached; null if it has none.
     const Bitmap* bitmap(int number);
@@ -58,6 +63,7 @@ public:
 
 private:
     std::string path_;
+    std::string code_path_;
     std::string name_;
     void* handle_ = nullptr;
     ImportEntry* import_table_ = nullptr;
@@ -72,5 +78,10 @@ private:
 std::string module_file_name(const std::string& module_name);
 // Module names of the modules in a folder, sorted.
 std::vector<std::string> modules_in_folder(const std::string& folder);
+// The file of a module in a folder, empty if there is none. The native host
+// also accepts a folder of Windows deliverables (NAME.gau without NAME.so):
+// it then runs the code of the native build's NAME.so from the default
+// gauges folder and draws with the bitmap resources of NAME.gau.
+std::string module_file_in(const std::string& folder, const std::string& module_name);
 
 }  // namespace gaugehost

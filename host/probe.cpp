@@ -259,9 +259,10 @@ nlohmann::json run_probe(const ProbeRequest& request, const std::function<void(G
     TokenStore tokens;
     Host host(tokens);
     std::string folder = request.gauges_folder.empty() ? default_gauges_folder() : request.gauges_folder;
-    std::string path = (std::filesystem::path(folder) / module_file_name(request.module)).string();
-    if (!std::filesystem::exists(path))
-        throw std::runtime_error("unknown module '" + request.module + "': no " + path);
+    std::string path = module_file_in(folder, request.module);
+    if (path.empty())
+        throw std::runtime_error("unknown module '" + request.module + "': no " +
+                                 (std::filesystem::path(folder) / module_file_name(request.module)).string());
     Module& module = host.load_module(path);
 
     std::map<std::string, std::unique_ptr<Gauge>> gauges;

@@ -16,6 +16,8 @@ int render_command(const Args& args);
 int panel_render_command(const Args& args);
 int run_command(const Args& args);
 int serve_command(const Args& args);
+int conform_command(const Args& args);
+int info_command(const Args& args);
 
 // True when the arguments ask for help (and the help has been printed).
 bool wants_help(const Args& args, const char* usage);

@@ -41,7 +41,7 @@ int list_command(const Args& args)
     TokenStore tokens;
     Host host(tokens);
     for (const auto& name : names) {
-        Module& m = host.load_module((std::filesystem::path(folder) / module_file_name(name)).string());
+        Module& m = host.load_module(module_file_in(folder, name));
         std::printf("%s (%zu gauges)\n", m.name().c_str(), m.gauges().size());
         int index = 1;
         for (GaugeHeader* g : m.gauges()) std::printf("  %2d  %-24s size %u\n", index++, g->name, g->size);

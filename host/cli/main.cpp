@@ -21,6 +21,8 @@ const Command commands[] = {
     {"render", gaugehost::cli::render_command, "draw a gauge after probe steps, or a panel (--panel), to a PNG file"},
     {"run", gaugehost::cli::run_command, "fly the panel over host time: PNG frames and an animated GIF"},
     {"serve", gaugehost::cli::serve_command, "the interactive panel in a browser on 127.0.0.1"},
+    {"conform", gaugehost::cli::conform_command, "run scenario files in one process, compare two hosts' results"},
+    {"info", gaugehost::cli::info_command, "what each module carries: version, exports, imports, bitmaps"},
 };
 
 void usage(FILE* to)
