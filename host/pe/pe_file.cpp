@@ -137,18 +137,17 @@ uint32_t PeFile::file_offset(uint32_t rva, uint32_t size, const char* purpose) c
 
 std::string PeFile::string_at(uint32_t rva, const char* purpose) const
 {
-    uint32_t at = file_offset(rva, 1, purpose);
+    const uint32_t at = file_offset(rva, 1, purpose);
+    // The string ends inside the file data of the section it starts in.
+    uint32_t limit = at;
+    for (const Section& s : sections_)
+        if (at >= s.raw_offset && at - s.raw_offset < s.raw_size) limit = s.raw_offset + s.raw_size;
     std::string text;
-    for (;;) {
-        if (at >= data_.size()) fail(std::string(purpose) + " at " + hex(rva) + " has no end");
-        char c = char(data_[at++]);
-        if (!c) break;
-        text += c;
-        if (text.size() > kMaxStringLength) fail(std::string(purpose) + " at " + hex(rva) + " is too long");
-        // Each following byte must still lie in the same section's data.
-        file_offset(rva + uint32_t(text.size()), 1, purpose);
+    for (uint32_t p = at; p < limit && text.size() <= kMaxStringLength; ++p) {
+        if (!data_[p]) return text;
+        text += char(data_[p]);
     }
-    return text;
+    fail(std::string(purpose) + " at " + hex(rva) + " has no end within its section");
 }
 
 void PeFile::read_exports(uint32_t rva, uint32_t /*size*/)
