@@ -18,9 +18,9 @@ enum : int32_t {
 };
 
 enum : uint32_t {
-    TOKEN_ALTITUDE = 74,           // feet, or metres while the unit system is metric
+    TOKEN_ALTITUDE = 74,            // feet, or metres while the unit system is metric
     TOKEN_BAROMETRIC_SETTING = 76,  // inches of mercury
-    TOKEN_UNIT_SYSTEM = 335,       // exactly 2.0: metric
+    TOKEN_UNIT_SYSTEM = 335,        // exactly 2.0: metric
 };
 
 enum : uint32_t {
@@ -46,23 +46,50 @@ static const FailureRecord altimeter_failures[] = {{7, 1, 0}, FAILURE_END};
 // Each table covers one turn of its hand in ten steps and stops one step
 // short of the full turn; the hands get the whole altitude, so above 900,
 // 9000 and 90000 ft they rest on the host's extension of the last row.
+// clang-format off
 static const NonlinearityRow ten_thousands_table[] = {
-    {141, 99, 0.0, 0},       {166, 108, 10000.0, 0}, {183, 130, 20000.0, 0}, {183, 158, 30000.0, 0},
-    {167, 180, 40000.0, 0},  {141, 188, 50000.0, 0}, {114, 179, 60000.0, 0}, {99, 157, 70000.0, 0},
-    {99, 130, 80000.0, 0},   {115, 108, 90000.0, 0},
+    {141, 99, 0.0, 0},
+    {166, 108, 10000.0, 0},
+    {183, 130, 20000.0, 0},
+    {183, 158, 30000.0, 0},
+    {167, 180, 40000.0, 0},
+    {141, 188, 50000.0, 0},
+    {114, 179, 60000.0, 0},
+    {99, 157, 70000.0, 0},
+    {99, 130, 80000.0, 0},
+    {115, 108, 90000.0, 0},
 };
+// clang-format on
 
+// clang-format off
 static const NonlinearityRow thousands_table[] = {
-    {141, 77, 0.0, 0},      {179, 90, 1000.0, 0},  {204, 124, 2000.0, 0}, {204, 165, 3000.0, 0},
-    {180, 198, 4000.0, 0},  {140, 244, 5000.0, 0}, {101, 198, 6000.0, 0}, {77, 164, 7000.0, 0},
-    {77, 123, 8000.0, 0},   {102, 90, 9000.0, 0},
+    {141, 77, 0.0, 0},
+    {179, 90, 1000.0, 0},
+    {204, 124, 2000.0, 0},
+    {204, 165, 3000.0, 0},
+    {180, 198, 4000.0, 0},
+    {140, 244, 5000.0, 0},
+    {101, 198, 6000.0, 0},
+    {77, 164, 7000.0, 0},
+    {77, 123, 8000.0, 0},
+    {102, 90, 9000.0, 0},
 };
+// clang-format on
 
+// clang-format off
 static const NonlinearityRow hundreds_table[] = {
-    {141, 44, 0.0, 0},    {199, 62, 100.0, 0},  {237, 113, 200.0, 0}, {237, 176, 300.0, 0},
-    {200, 225, 400.0, 0}, {140, 244, 500.0, 0}, {82, 224, 600.0, 0},  {46, 174, 700.0, 0},
-    {47, 113, 800.0, 0},  {82, 63, 900.0, 0},
+    {141, 44, 0.0, 0},
+    {199, 62, 100.0, 0},
+    {237, 113, 200.0, 0},
+    {237, 176, 300.0, 0},
+    {200, 225, 400.0, 0},
+    {140, 244, 500.0, 0},
+    {82, 224, 600.0, 0},
+    {46, 174, 700.0, 0},
+    {47, 113, 800.0, 0},
+    {82, 63, 900.0, 0},
 };
+// clang-format on
 
 namespace {
 extern StaticImage altimeter_dial;
@@ -183,8 +210,10 @@ static void altimeter_gauge_callback(GaugeHeader*, int32_t message, uint32_t)
 {
     if (message != SERVICE_PRE_UPDATE) return;
     lookup_token(&unit_system_var);
-    if (token_bits(&unit_system_var) == double_bits(2.0)) altitude_in_feet = 0;
-    else altitude_in_feet = 1;
+    if (token_bits(&unit_system_var) == double_bits(2.0))
+        altitude_in_feet = 0;
+    else
+        altitude_in_feet = 1;
 }
 
 // Altitude in feet, whatever unit the host gives it in.

@@ -7,7 +7,7 @@
 enum : int32_t {
     BMP_ATTITUDE_DIAL = 12000,
     BMP_ATTITUDE_BEZEL = 13000,
-    BMP_CAGING_KNOB = 14000,  // 14000 uncaged, 14001 caged
+    BMP_CAGING_KNOB = 14000,   // 14000 uncaged, 14001 caged
     BMP_BANK_POINTER = 15000,  // mask 15001
     BMP_HORIZON_BAR = 16000,   // mask 16001
     BMP_MINIATURE_AIRCRAFT = 17000,
@@ -172,8 +172,10 @@ GaugeHeader attitude_gauge = gauge_header("Attitude", 352, &attitude_root, attit
 static double pitch_clamp_value(Sprite* sprite)
 {
     double p = sprite->y.source.value;
-    if (p > 45) return 45;
-    else if (p < -45) return -45;
+    if (p > 45)
+        return 45;
+    else if (p < -45)
+        return -45;
     return p;
 }
 
@@ -187,8 +189,10 @@ static double pitch_bar_value(Slider*)
 // not, so it shows the flag again once the gyro counts as caged.
 static double caged_flag_value(Icon* icon)
 {
-    if (attitude_caged != 0) show_element(&icon->header);
-    else hide_element(&icon->header);
+    if (attitude_caged != 0)
+        show_element(&icon->header);
+    else
+        hide_element(&icon->header);
     return 0;
 }
 

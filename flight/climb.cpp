@@ -20,13 +20,25 @@ static const FailureRecord climb_failures[] = {{19, 2, 0}, FAILURE_END};
 
 // Climbing turns the needle clockwise over the upper half from 0 at the
 // left, descending anticlockwise over the lower half.
+// clang-format off
 static const NonlinearityRow vertical_speed_table[] = {
-    {246, 163, -6000.0, 0}, {232, 198, -5000.0, 0}, {206, 225, -4000.0, 0},
-    {167, 244, -3000.0, 0}, {120, 244, -2000.0, 0}, {65, 213, -1000.0, 0},
-    {44, 184, -500.0, 0},   {37, 142, 0.0, 0},      {44, 104, 500.0, 0},
-    {64, 72, 1000.0, 0},    {120, 39, 2000.0, 0},   {168, 39, 3000.0, 0},
-    {209, 59, 4000.0, 0},   {233, 88, 5000.0, 0},   {246, 124, 6000.0, 0},
+    {246, 163, -6000.0, 0},
+    {232, 198, -5000.0, 0},
+    {206, 225, -4000.0, 0},
+    {167, 244, -3000.0, 0},
+    {120, 244, -2000.0, 0},
+    {65, 213, -1000.0, 0},
+    {44, 184, -500.0, 0},
+    {37, 142, 0.0, 0},
+    {44, 104, 500.0, 0},
+    {64, 72, 1000.0, 0},
+    {120, 39, 2000.0, 0},
+    {168, 39, 3000.0, 0},
+    {209, 59, 4000.0, 0},
+    {233, 88, 5000.0, 0},
+    {246, 124, 6000.0, 0},
 };
+// clang-format on
 
 namespace {
 extern StaticImage climb_dial;
@@ -76,8 +88,10 @@ GaugeHeader climb_gauge = gauge_header("Climb", 285, &climb_root, climb_mouse);
 static double feet_per_minute(double token)
 {
     double v = token / 256 / 0.305 * 60;
-    if (v > 6000) v = 6000;
-    else if (v < -6000) v = -6000;
+    if (v > 6000)
+        v = 6000;
+    else if (v < -6000)
+        v = -6000;
     return v;
 }
 

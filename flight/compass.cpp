@@ -30,6 +30,7 @@ static double bug_tooltip(TOOLTIP_CALLBACK_PARAMS);
 static const FailureRecord compass_failures[] = {{12, 1, 0}, FAILURE_END};
 
 // Copy B of each pair: -180 .. 180, north straight up.
+// clang-format off
 static const NonlinearityRow compass_half_turn_table[] = {
     {140, 259, -180.0, 0},
     {20, 139, -90.0, 0},
@@ -37,8 +38,10 @@ static const NonlinearityRow compass_half_turn_table[] = {
     {260, 139, 90.0, 0},
     {140, 259, 180.0, 0},
 };
+// clang-format on
 
 // Copy A of each pair: 0 .. 360, north straight up.
+// clang-format off
 static const NonlinearityRow compass_full_turn_table[] = {
     {140, 18, 0.0, 0},
     {260, 139, 90.0, 0},
@@ -46,6 +49,7 @@ static const NonlinearityRow compass_full_turn_table[] = {
     {20, 139, 270.0, 0},
     {140, 18, 360.0, 0},
 };
+// clang-format on
 
 namespace {
 extern StaticImage compass_dial;

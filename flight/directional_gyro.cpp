@@ -79,8 +79,10 @@ GaugeHeader directional_gyro_gauge = gauge_header("Directional_gyro", 145, &gyro
 static double strip_x_value(MovingImage* strip)
 {
     double v = 360 - strip->x.source.value;
-    if (v < 0) return 0;
-    else if (v > 360 || v != v) return 0;
+    if (v < 0)
+        return 0;
+    else if (v > 360 || v != v)
+        return 0;
     return v;
 }
 

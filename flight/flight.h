@@ -42,9 +42,12 @@ inline void hide_element(ElementHeader* element)
 inline double needle_pair_full(Needle* copy_a, double v, double turn)
 {
     double q1 = turn / 4, q3 = 3 * turn / 4;
-    if (v < q1) hide_element(&copy_a->header);
-    else if (v > q3 || v != v) hide_element(&copy_a->header);
-    else show_element(&copy_a->header);
+    if (v < q1)
+        hide_element(&copy_a->header);
+    else if (v > q3 || v != v)
+        hide_element(&copy_a->header);
+    else
+        show_element(&copy_a->header);
     return v;
 }
 
@@ -52,8 +55,11 @@ inline double needle_pair_full(Needle* copy_a, double v, double turn)
 inline double needle_pair_half(Needle* copy_b, double v, double turn)
 {
     double q1 = turn / 4, q3 = 3 * turn / 4;
-    if (v <= q1 || v != v) show_element(&copy_b->header);
-    else if (v >= q3) show_element(&copy_b->header);
-    else hide_element(&copy_b->header);
+    if (v <= q1 || v != v)
+        show_element(&copy_b->header);
+    else if (v >= q3)
+        show_element(&copy_b->header);
+    else
+        hide_element(&copy_b->header);
     return v > turn / 2 ? v - turn : v;
 }

@@ -26,17 +26,21 @@ static const FailureRecord turnbank_failures[] = {FAILURE_END};
 // The ball is a needle whose centre lies 270 px above the gauge, so its
 // picture moves along a flat arc through the tube. Descending values: 127
 // is the right-hand end.
+// clang-format off
 static const NonlinearityRow ball_table[] = {
     {219, 164, 127.0, 0},
     {138, 172, 0.0, 0},
     {60, 164, -127.0, 0},
 };
+// clang-format on
 
+// clang-format off
 static const NonlinearityRow turn_needle_table[] = {
     {77, 59, -50.0, 0},
     {139, 47, 0.0, 0},
     {199, 58, 50.0, 0},
 };
+// clang-format on
 
 namespace {
 extern StaticImage turnbank_dial;
@@ -115,8 +119,10 @@ GaugeHeader turnbank_gauge = gauge_header("TurnBank", 276, &turnbank_root, turnb
 static double ball_value(Needle* needle)
 {
     double v = needle->source.value;
-    if (v >= 127) v = 127;
-    else if (v <= -127) v = -127;
+    if (v >= 127)
+        v = 127;
+    else if (v <= -127)
+        v = -127;
     return v;
 }
 
@@ -128,7 +134,9 @@ static double turn_needle_value(Needle* needle)
     double v = needle->source.value;
     if (v > 180) v = v - 360;
     v = -v;
-    if (v >= 50) v = 50;
-    else if (v <= -50) v = -50;
+    if (v >= 50)
+        v = 50;
+    else if (v <= -50)
+        v = -50;
     return v;
 }

@@ -1,11 +1,11 @@
 // "Altitude" through the host: the unit-system rule (only the exact double
 // 2.0 means metres), the hands beyond their tables' last rows, the setting
 // window's text for every kind of setting, and the knob.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "directions.h"
 #include "tests/support/support.h"
@@ -48,10 +48,8 @@ TEST_P(UnitSystem, OnlyTheExactDoubleTwoMeansMetres)
 
 INSTANTIATE_TEST_SUITE_P(Cases, UnitSystem,
                          ::testing::Values(UnitCase{"2", 1000, "1000"},  // metres: 305 / 0.305
-                                           UnitCase{"2.0", 1000, "1000"},
-                                           UnitCase{"2.5", 305, "305"},
-                                           UnitCase{"1", 305, "305"},
-                                           UnitCase{"0", 305, "305"},
+                                           UnitCase{"2.0", 1000, "1000"}, UnitCase{"2.5", 305, "305"},
+                                           UnitCase{"1", 305, "305"}, UnitCase{"0", 305, "305"},
                                            UnitCase{"-2", 305, "305"},
                                            UnitCase{"2.0000000000000004", 305, "305"},  // next double up
                                            UnitCase{"1.9999999999999998", 305, "305"},  // next double down
@@ -68,8 +66,9 @@ TEST(UnitSystem, BeforeAnyUpdateTheAltitudeIsTakenAsFeet)
 TEST(UnitSystem, AChangeTakesEffectAtTheNextUpdate)
 {
     auto r = probe("Orvane", "Altitude",
-                   {"--token", "74=305", "--token", "335=2", "--updates", "1", "--token", "335=1", "--hover", kDial,
-                    "--updates", "1", "--hover", kDial, "--token", "335=2", "--updates", "1", "--hover", kDial});
+                   {"--token", "74=305",  "--token",   "335=2",     "--updates", "1",       "--token",
+                    "335=1",   "--hover", kDial,       "--updates", "1",         "--hover", kDial,
+                    "--token", "335=2",   "--updates", "1",         "--hover",   kDial});
     EXPECT_EQ(r["tooltips"][0]["text"], "Altimeter (1000 feet)");  // still metres until message 6
     EXPECT_EQ(r["tooltips"][1]["text"], "Altimeter (305 feet)");
     EXPECT_EQ(r["tooltips"][2]["text"], "Altimeter (1000 feet)");
@@ -78,7 +77,8 @@ TEST(UnitSystem, AChangeTakesEffectAtTheNextUpdate)
 TEST(AltitudeHands, BeyondNineHundredFeetTheHundredsHandKeepsTurning)
 {
     auto r = probe("Orvane", "Altitude", {"--token", "74=1500"});
-    for (int hand : {TEN_THOUSANDS, THOUSANDS, HUNDREDS}) EXPECT_EQ(element(r, hand)["values"][0].get<double>(), 1500.0);
+    for (int hand : {TEN_THOUSANDS, THOUSANDS, HUNDREDS})
+        EXPECT_EQ(element(r, hand)["values"][0].get<double>(), 1500.0);
 
     // Past its last row (900 ft) the hundreds hand goes on at the degrees
     // per foot of its last segment (800 to 900 ft): 600 ft further.
@@ -124,26 +124,24 @@ TEST_P(SettingWindow, OneDecimalOrThePlaceholderAndNeverPastTheBuffer)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SettingWindow,
-                         ::testing::Values(SettingCase{"29.92", "29.9"}, SettingCase{"30.06", "30.1"},
-                                           SettingCase{"0", " 0.0"}, SettingCase{"5", " 5.0"},
-                                           SettingCase{"1013.3", "1013.3"},
-                                           // Exactly half-way between two tenths: away from zero.
-                                           SettingCase{"29.25", "29.3"}, SettingCase{"29.75", "29.8"},
-                                           SettingCase{"0.25", " 0.3"}, SettingCase{"-0.25", "-0.3"},
-                                           SettingCase{"1013.25", "1013.3"}, SettingCase{"123456.75", "123456.8"},
-                                           // Near a half, not on it: as printf rounds the exact value.
-                                           SettingCase{"0.05", " 0.1"}, SettingCase{"-0.05", "-0.1"},
-                                           SettingCase{"0.15", " 0.1"}, SettingCase{"2.675", " 2.7"},
-                                           // Zero shows no sign.
-                                           SettingCase{"-0", " 0.0"}, SettingCase{"-0.04", " 0.0"},
-                                           SettingCase{"-999999.9", "-999999.9"},
-                                           SettingCase{"999999.94", "999999.9"},
-                                           SettingCase{"1000000", "--.-"}, SettingCase{"-1000000", "--.-"},
-                                           SettingCase{"1e300", "--.-"}, SettingCase{"-1e300", "--.-"},
-                                           SettingCase{"1.7976931348623157e308", "--.-"},
-                                           SettingCase{"inf", "--.-"}, SettingCase{"-inf", "--.-"},
-                                           SettingCase{"nan", "--.-"}, SettingCase{"-nan", "--.-"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SettingWindow,
+    ::testing::Values(SettingCase{"29.92", "29.9"}, SettingCase{"30.06", "30.1"}, SettingCase{"0", " 0.0"},
+                      SettingCase{"5", " 5.0"}, SettingCase{"1013.3", "1013.3"},
+                      // Exactly half-way between two tenths: away from zero.
+                      SettingCase{"29.25", "29.3"}, SettingCase{"29.75", "29.8"}, SettingCase{"0.25", " 0.3"},
+                      SettingCase{"-0.25", "-0.3"}, SettingCase{"1013.25", "1013.3"},
+                      SettingCase{"123456.75", "123456.8"},
+                      // Near a half, not on it: as printf rounds the exact value.
+                      SettingCase{"0.05", " 0.1"}, SettingCase{"-0.05", "-0.1"}, SettingCase{"0.15", " 0.1"},
+                      SettingCase{"2.675", " 2.7"},
+                      // Zero shows no sign.
+                      SettingCase{"-0", " 0.0"}, SettingCase{"-0.04", " 0.0"},
+                      SettingCase{"-999999.9", "-999999.9"}, SettingCase{"999999.94", "999999.9"},
+                      SettingCase{"1000000", "--.-"}, SettingCase{"-1000000", "--.-"},
+                      SettingCase{"1e300", "--.-"}, SettingCase{"-1e300", "--.-"},
+                      SettingCase{"1.7976931348623157e308", "--.-"}, SettingCase{"inf", "--.-"},
+                      SettingCase{"-inf", "--.-"}, SettingCase{"nan", "--.-"}, SettingCase{"-nan", "--.-"}));
 
 TEST(SettingWindow, ShowsTheSettingWithoutTheUnitFlag)
 {
@@ -153,7 +151,8 @@ TEST(SettingWindow, ShowsTheSettingWithoutTheUnitFlag)
 
 TEST(SettingKnob, TooltipShowsTwoDecimals)
 {
-    auto r = probe("Orvane", "Altitude", {"--token", "76=29.92", "--hover", kKnob, "--hover", "57,284", "--hover", "58,260"});
+    auto r = probe("Orvane", "Altitude",
+                   {"--token", "76=29.92", "--hover", kKnob, "--hover", "57,284", "--hover", "58,260"});
     EXPECT_EQ(r["tooltips"][0]["text"], "Altimeter Calibration Knob (29.92 inHg)");
     EXPECT_EQ(r["tooltips"][1]["text"], "Altimeter Calibration Knob (29.92 inHg)");
     EXPECT_EQ(r["tooltips"][2]["text"], "Altimeter (0 feet)");
@@ -183,8 +182,8 @@ TEST(SettingKnob, EachClickSendsOneEventAndTheSharedColumnOnlyTheLeftOne)
 TEST(Altimeter, FailureSevenFreezesTheWindowAndTheHands)
 {
     auto r = probe("Orvane", "Altitude",
-                   {"--token", "74=500", "--token", "76=29.92", "--updates", "1", "--fail", "7", "--token", "74=800",
-                    "--token", "76=30.5", "--updates", "1"});
+                   {"--token", "74=500", "--token", "76=29.92", "--updates", "1", "--fail", "7", "--token",
+                    "74=800", "--token", "76=30.5", "--updates", "1"});
     EXPECT_EQ(element(r, SETTING)["text"], "29.9");
     EXPECT_EQ(element(r, HUNDREDS)["values"][0].get<double>(), 500.0);
     EXPECT_EQ(element(r, THOUSANDS)["values"][0].get<double>(), 500.0);

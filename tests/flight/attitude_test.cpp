@@ -1,9 +1,9 @@
 // "Attitude" through the host: the pitch clamp of the horizon bar, bank on
 // both sprites, the pitch-bar knob with its stops and the caging knob.
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/support.h"
 
@@ -51,8 +51,10 @@ TEST_P(HorizonPitch, ClampedForTheBarNotForTheTooltip)
 
 INSTANTIATE_TEST_SUITE_P(Cases, HorizonPitch,
                          ::testing::Values(PitchCase{"60", 45, 90, "60"}, PitchCase{"45", 45, 90, "45"},
-                                           PitchCase{"-45", -45, -90, "-45"}, PitchCase{"-60", -45, -90, "-60"},
-                                           PitchCase{"12.5", 12.5, 25, "12"}, PitchCase{"1e300", 45, 90, "2147483647"}));
+                                           PitchCase{"-45", -45, -90, "-45"},
+                                           PitchCase{"-60", -45, -90, "-60"},
+                                           PitchCase{"12.5", 12.5, 25, "12"},
+                                           PitchCase{"1e300", 45, 90, "2147483647"}));
 
 TEST(Attitude, NotANumberPitchPassesTheClamp)
 {
@@ -94,8 +96,8 @@ TEST(Attitude, SharedKnobColumnsReachOnlyTheLeftHalf)
     struct {
         const char* at;
         double setting;
-    } cases[] = {{"134,285", 1}, {"156,300", 1}, {"157,300", 1}, {"158,334", 1},
-                 {"159,300", -1}, {"181,300", -1}, {"182,300", 0}, {"133,300", 0}, {"150,335", 0}};
+    } cases[] = {{"134,285", 1},  {"156,300", 1}, {"157,300", 1}, {"158,334", 1}, {"159,300", -1},
+                 {"181,300", -1}, {"182,300", 0}, {"133,300", 0}, {"150,335", 0}};
     for (const auto& c : cases) {
         auto r = probe("Orvane", "Attitude", {"--click", c.at});
         EXPECT_EQ(element(r, AIRCRAFT)["values"][1].get<double>(), c.setting) << c.at;
@@ -143,8 +145,9 @@ TEST(Attitude, CagingClickHidesTheFlagAtOnceBeforeTheNextUpdate)
 
 TEST(Attitude, FailureEightFreezesTheHorizonButNotTheAircraft)
 {
-    auto r = probe("Orvane", "Attitude",
-                   {"--token", "78=10", "--updates", "1", "--fail", "8", "--token", "78=30", "--click", kPitchLeft});
+    auto r = probe(
+        "Orvane", "Attitude",
+        {"--token", "78=10", "--updates", "1", "--fail", "8", "--token", "78=30", "--click", kPitchLeft});
     EXPECT_EQ(element(r, HORIZON)["shift_y"].get<double>(), 20.0);
     EXPECT_EQ(element(r, AIRCRAFT)["offset_y"], 3);
 }

@@ -1,9 +1,9 @@
 // "Climb" through the host: the feet-per-minute conversion, its clamps, the
 // needle on its table and the tooltip.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "directions.h"
 #include "tests/support/support.h"
@@ -22,7 +22,7 @@ double needle_direction(int x, int y)
 struct ClimbCase {
     const char* token;
     double feet_per_minute;
-    int row_x, row_y;  // row the needle must point at, or -1
+    int row_x, row_y;     // row the needle must point at, or -1
     const char* tooltip;  // whole feet per minute, or null: not checked
 };
 
@@ -38,19 +38,20 @@ TEST_P(ClimbCases, NeedleAndTooltip)
         EXPECT_NEAR(needle["angle"].get<double>(), needle_direction(c.row_x, c.row_y), 1e-6);
     }
     if (c.tooltip) {
-        EXPECT_EQ(r["tooltips"][0]["text"], std::string("Vertical Speed Indicator (") + c.tooltip + " ft/min)");
+        EXPECT_EQ(r["tooltips"][0]["text"],
+                  std::string("Vertical Speed Indicator (") + c.tooltip + " ft/min)");
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ClimbCases,
-    ::testing::Values(ClimbCase{"256", 60 / 0.305, -1, -1, "196"},         // 1 m/s up
-                      ClimbCase{"-256", -60 / 0.305, -1, -1, "-196"},      // 1 m/s down
-                      ClimbCase{"0", 0, 37, 142, "0"},                     // straight left
-                      ClimbCase{"-10240", -6000, 246, 163, "-6000"},       // 40 m/s down: row 1
-                      ClimbCase{"10240", 6000, 246, 124, "6000"},          // row 15
-                      ClimbCase{"1e300", 6000, 246, 124, "6000"},          // held at the top
-                      ClimbCase{"-inf", -6000, 246, 163, "-6000"},         // held at the bottom
+    ::testing::Values(ClimbCase{"256", 60 / 0.305, -1, -1, "196"},               // 1 m/s up
+                      ClimbCase{"-256", -60 / 0.305, -1, -1, "-196"},            // 1 m/s down
+                      ClimbCase{"0", 0, 37, 142, "0"},                           // straight left
+                      ClimbCase{"-10240", -6000, 246, 163, "-6000"},             // 40 m/s down: row 1
+                      ClimbCase{"10240", 6000, 246, 124, "6000"},                // row 15
+                      ClimbCase{"1e300", 6000, 246, 124, "6000"},                // held at the top
+                      ClimbCase{"-inf", -6000, 246, 163, "-6000"},               // held at the bottom
                       ClimbCase{"1301.3333333333333", 1000, 64, 72, nullptr}));  // row 10
 
 TEST(Climb, NotANumberPassesTheClamps)

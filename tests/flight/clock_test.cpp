@@ -1,9 +1,9 @@
 // "Clock" through the host: the pair rule of each hand at its quarter
 // points, and the carried fractions that lag one update behind.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "directions.h"
 #include "tests/support/support.h"
@@ -20,7 +20,7 @@ enum { HOUR_B = 2, HOUR_A = 3, MINUTE_B = 4, MINUTE_A = 5, SECOND_B = 6, SECOND_
 struct PairCase {
     const char* value;
     bool a_shown, b_shown;
-    double b_value;  // copy A's value is the hand's value itself
+    double b_value;              // copy A's value is the hand's value itself
     int row_x = -1, row_y = -1;  // a value on a row: the point the shown copies point at
 };
 
@@ -53,14 +53,16 @@ TEST_P(SecondHand, PairRule)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SecondHand,
-                         ::testing::Values(PairCase{"0", false, true, 0, 141, 40}, PairCase{"14.9", false, true, 14.9},
+                         ::testing::Values(PairCase{"0", false, true, 0, 141, 40},
+                                           PairCase{"14.9", false, true, 14.9},
                                            PairCase{"15", true, true, 15, 240, 141},  // both, same angle
                                            PairCase{"15.1", true, false, 15.1},
                                            PairCase{"30", true, false, 30, 141, 241},  // B hidden with 30
                                            PairCase{"30.5", true, false, -29.5},
                                            PairCase{"45", true, true, -15, 40, 141},  // both, same angle
                                            PairCase{"45.1", false, true, 45.1 - 60},
-                                           PairCase{"50", false, true, -10}, PairCase{"59.9", false, true, 59.9 - 60}));
+                                           PairCase{"50", false, true, -10},
+                                           PairCase{"59.9", false, true, 59.9 - 60}));
 
 class HourHand : public ::testing::TestWithParam<PairCase> {};
 
@@ -71,24 +73,26 @@ TEST_P(HourHand, PairRule)
     expect_pair(r, HOUR_A, HOUR_B, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, HourHand,
-                         ::testing::Values(PairCase{"0", false, true, 0, 141, 82}, PairCase{"2.25", false, true, 2.25},
-                                           PairCase{"3", true, true, 3, 200, 141},  // both, same angle
-                                           PairCase{"6", true, false, 6, 141, 201},
-                                           PairCase{"6.5", true, false, -5.5},
-                                           PairCase{"9", true, true, -3, 82, 141},  // both, same angle
-                                           PairCase{"10.5", false, true, -1.5},
-                                           PairCase{"15", false, true, 3, 200, 141}));  // not reduced by twelve
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HourHand,
+    ::testing::Values(PairCase{"0", false, true, 0, 141, 82}, PairCase{"2.25", false, true, 2.25},
+                      PairCase{"3", true, true, 3, 200, 141},  // both, same angle
+                      PairCase{"6", true, false, 6, 141, 201}, PairCase{"6.5", true, false, -5.5},
+                      PairCase{"9", true, true, -3, 82, 141},  // both, same angle
+                      PairCase{"10.5", false, true, -1.5},
+                      PairCase{"15", false, true, 3, 200, 141}));  // not reduced by twelve
 
 TEST(Clock, BothCopiesDrawTheSameAngleAtTheQuarterPoints)
 {
     for (const char* h : {"3", "9"}) {
         auto r = probe("Orvane", "Clock", {"--token", std::string("3=") + h});
-        EXPECT_NEAR(element(r, HOUR_A)["angle"].get<double>(), element(r, HOUR_B)["angle"].get<double>(), 1e-9);
+        EXPECT_NEAR(element(r, HOUR_A)["angle"].get<double>(), element(r, HOUR_B)["angle"].get<double>(),
+                    1e-9);
     }
     for (const char* m : {"15", "45"}) {
         auto r = probe("Orvane", "Clock", {"--token", std::string("4=") + m});
-        EXPECT_NEAR(element(r, MINUTE_A)["angle"].get<double>(), element(r, MINUTE_B)["angle"].get<double>(), 1e-9);
+        EXPECT_NEAR(element(r, MINUTE_A)["angle"].get<double>(), element(r, MINUTE_B)["angle"].get<double>(),
+                    1e-9);
         EXPECT_FALSE(element(r, MINUTE_A)["hidden"].get<bool>());
         EXPECT_FALSE(element(r, MINUTE_B)["hidden"].get<bool>());
     }
@@ -108,11 +112,13 @@ TEST(Clock, MinutesReachTheHourHandOneUpdateLate)
 {
     // 10:30:00. The first update carries nothing; the second carries the
     // minutes stored by the first: 10.5, past 9, so copy B shows -1.5.
-    auto first = probe("Orvane", "Clock", {"--token", "3=10", "--token", "4=30", "--token", "5=0", "--updates", "1"});
+    auto first =
+        probe("Orvane", "Clock", {"--token", "3=10", "--token", "4=30", "--token", "5=0", "--updates", "1"});
     EXPECT_EQ(element(first, HOUR_A)["values"][0].get<double>(), 10.0);
     EXPECT_EQ(element(first, MINUTE_A)["values"][0].get<double>(), 30.0);
 
-    auto second = probe("Orvane", "Clock", {"--token", "3=10", "--token", "4=30", "--token", "5=0", "--updates", "2"});
+    auto second =
+        probe("Orvane", "Clock", {"--token", "3=10", "--token", "4=30", "--token", "5=0", "--updates", "2"});
     EXPECT_EQ(element(second, MINUTE_A)["values"][0].get<double>(), 30.0);
     EXPECT_EQ(element(second, HOUR_A)["values"][0].get<double>(), 10.5);
     EXPECT_TRUE(element(second, HOUR_A)["hidden"].get<bool>());
@@ -144,8 +150,9 @@ TEST(Clock, CarriedFractionFollowsTheSecondsOfThePreviousUpdate)
 {
     // The seconds change between updates: the minute hand carries the old
     // seconds, the second hand shows the new ones.
-    auto r = probe("Orvane", "Clock",
-                   {"--token", "4=20", "--token", "5=12", "--updates", "1", "--token", "5=48", "--updates", "1"});
+    auto r =
+        probe("Orvane", "Clock",
+              {"--token", "4=20", "--token", "5=12", "--updates", "1", "--token", "5=48", "--updates", "1"});
     EXPECT_DOUBLE_EQ(element(r, MINUTE_A)["values"][0].get<double>(), 20.2);
     EXPECT_EQ(element(r, SECOND_A)["values"][0].get<double>(), 48.0);
     EXPECT_EQ(element(r, SECOND_B)["values"][0].get<double>(), -12.0);
@@ -153,7 +160,8 @@ TEST(Clock, CarriedFractionFollowsTheSecondsOfThePreviousUpdate)
 
 TEST(Clock, TooltipIsThePlainWordAndNothingIsClickable)
 {
-    auto r = probe("Orvane", "Clock", {"--token", "3=4", "--hover", "141,141", "--hover", "0,0", "--click", "141,141"});
+    auto r = probe("Orvane", "Clock",
+                   {"--token", "3=4", "--hover", "141,141", "--hover", "0,0", "--click", "141,141"});
     EXPECT_EQ(r["tooltips"][0]["text"], "Clock");
     EXPECT_EQ(r["tooltips"][1]["text"], "Clock");
     EXPECT_TRUE(r["events"].empty());
@@ -162,8 +170,9 @@ TEST(Clock, TooltipIsThePlainWordAndNothingIsClickable)
 
 TEST(Clock, NoFailureStopsTheClock)
 {
-    auto r = probe("Orvane", "Clock", {"--token", "5=10", "--updates", "1", "--fail", "7", "--fail", "11", "--fail", "12",
-                                       "--token", "5=20", "--updates", "1"});
+    auto r = probe("Orvane", "Clock",
+                   {"--token", "5=10", "--updates", "1", "--fail", "7", "--fail", "11", "--fail", "12",
+                    "--token", "5=20", "--updates", "1"});
     EXPECT_EQ(element(r, SECOND_A)["values"][0].get<double>(), 20.0);
 }
 

@@ -1,11 +1,11 @@
 // "Compass" through the host: the needle pair rule at the quarter points
 // and beyond, the bug's stepping through 359, 360 and 1, and the knob's
 // shared column.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "directions.h"
 #include "tests/support/support.h"
@@ -58,25 +58,25 @@ TEST_P(HeadingPair, OneCopyOrBothAtTheQuarterPoints)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HeadingPair,
-                         ::testing::Values(PairCase{"0", false, true, 0},         //
-                                           PairCase{"45", false, true, 45},       //
+                         ::testing::Values(PairCase{"0", false, true, 0},    //
+                                           PairCase{"45", false, true, 45},  //
                                            PairCase{"89.999", false, true, 89.999},
-                                           PairCase{"90", true, true, 90},        // both, same angle
+                                           PairCase{"90", true, true, 90},  // both, same angle
                                            PairCase{"90.001", true, false, 90.001},
-                                           PairCase{"180", true, false, 180},     // B would be 180
+                                           PairCase{"180", true, false, 180},  // B would be 180
                                            PairCase{"180.5", true, false, -179.5},
                                            PairCase{"200", true, false, -160},
-                                           PairCase{"270", true, true, -90},      // both, same angle
+                                           PairCase{"270", true, true, -90},  // both, same angle
                                            PairCase{"270.001", false, true, 270.001 - 360},
-                                           PairCase{"300", false, true, -60},
-                                           PairCase{"360", false, true, 0},
+                                           PairCase{"300", false, true, -60}, PairCase{"360", false, true, 0},
                                            PairCase{"-30", false, true, -30}));
 
 TEST(HeadingPair, BothCopiesDrawTheSameAngleAtTheQuarterPoints)
 {
     for (const char* h : {"90", "270"}) {
         auto r = probe("Orvane", "Compass", {"--token", std::string("81=") + h});
-        EXPECT_NEAR(element(r, HEADING_A)["angle"].get<double>(), element(r, HEADING_B)["angle"].get<double>(), 1e-9);
+        EXPECT_NEAR(element(r, HEADING_A)["angle"].get<double>(),
+                    element(r, HEADING_B)["angle"].get<double>(), 1e-9);
     }
 }
 
@@ -134,7 +134,7 @@ TEST(Bug, StepsThrough359And360And1)
         {{L, R, R, L}, 0},       // back down from 1: 0
         {{L, R, R, L, L}, 359},  // and on to 359
         {{R}, 1},
-        {{R, L}, 0},             // counting down reaches 0, not 360
+        {{R, L}, 0},  // counting down reaches 0, not 360
         {{R, L, L}, 359},
     };
     for (const auto& c : cases) {
@@ -163,8 +163,8 @@ TEST(Bug, SharedColumnReachesOnlyTheLeftHalf)
     struct {
         const char* at;
         double bug;
-    } cases[] = {{"2,239", 359},  {"27,260", 359}, {"28,260", 359}, {"28,293", 359}, {"29,260", 1},
-                 {"54,260", 1},   {"55,260", 0},   {"1,260", 0},    {"28,238", 0},   {"28,294", 0}};
+    } cases[] = {{"2,239", 359}, {"27,260", 359}, {"28,260", 359}, {"28,293", 359}, {"29,260", 1},
+                 {"54,260", 1},  {"55,260", 0},   {"1,260", 0},    {"28,238", 0},   {"28,294", 0}};
     for (const auto& c : cases) {
         auto r = probe("Orvane", "Compass", {"--click", c.at});
         EXPECT_EQ(element(r, BUG_A)["values"][0].get<double>(), c.bug) << c.at;
@@ -195,8 +195,9 @@ TEST(Bug, PairFollowsTheBugAcrossSouth)
 
 TEST(Compass, FailureTwelveFreezesTheHeadingNeedleOnly)
 {
-    auto r = probe("Orvane", "Compass",
-                   {"--token", "81=45", "--updates", "1", "--fail", "12", "--token", "81=200", "--click", kKnobRight});
+    auto r = probe(
+        "Orvane", "Compass",
+        {"--token", "81=45", "--updates", "1", "--fail", "12", "--token", "81=200", "--click", kKnobRight});
     EXPECT_EQ(element(r, HEADING_B)["values"][0].get<double>(), 45.0);
     EXPECT_FALSE(element(r, HEADING_B)["hidden"].get<bool>());
     EXPECT_EQ(element(r, BUG_B)["values"][0].get<double>(), 1.0);

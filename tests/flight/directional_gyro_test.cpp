@@ -1,9 +1,9 @@
 // "Directional_gyro" through the host: the strip's x value, which gives 0
 // (north) for every heading outside 0 .. 360, the knob halves and the
 // tooltip.
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "tests/support/support.h"
 
@@ -64,7 +64,8 @@ TEST(GyroKnob, EachClickSendsOneEventAndTheSharedColumnOnlyTheLeftOne)
 
 TEST(GyroKnob, TwoClicksTwoEvents)
 {
-    auto r = probe("Orvane", "Directional_gyro", {"--click", "80,180", "--click", "80,180", "--click", "60,180"});
+    auto r =
+        probe("Orvane", "Directional_gyro", {"--click", "80,180", "--click", "80,180", "--click", "60,180"});
     ASSERT_EQ(r["events"].size(), 3u);
     EXPECT_EQ(r["events"][0]["id"], "0x10155");
     EXPECT_EQ(r["events"][1]["id"], "0x10155");
@@ -78,15 +79,17 @@ TEST(Gyro, TooltipFollowsTheHeadingUnchanged)
         const char* shown;
     } cases[] = {{"90", "90"}, {"359.9", "359"}, {"370", "370"}, {"-10", "-10"}, {"nan", "0"}};
     for (const auto& c : cases) {
-        auto r = probe("Orvane", "Directional_gyro", {"--token", std::string("84=") + c.heading, "--hover", "70,100"});
+        auto r = probe("Orvane", "Directional_gyro",
+                       {"--token", std::string("84=") + c.heading, "--hover", "70,100"});
         EXPECT_EQ(r["tooltips"][0]["text"], std::string("Heading Indicator (Heading ") + c.shown + "\u00B0)");
     }
 }
 
 TEST(Gyro, FailureElevenFreezesTheStrip)
 {
-    auto r = probe("Orvane", "Directional_gyro",
-                   {"--token", "84=90", "--updates", "1", "--fail", "11", "--token", "84=180", "--updates", "1"});
+    auto r =
+        probe("Orvane", "Directional_gyro",
+              {"--token", "84=90", "--updates", "1", "--fail", "11", "--token", "84=180", "--updates", "1"});
     EXPECT_EQ(element(r, STRIP)["values"][0].get<double>(), 270.0);
     EXPECT_TRUE(element(r, STRIP)["frozen"].get<bool>());
 }

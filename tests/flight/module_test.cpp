@@ -1,10 +1,10 @@
 // The flight instruments module as `gaugehost list` shows it: eleven gauges
 // in Linkage order with their size fields.
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/support.h"
 
@@ -33,9 +33,17 @@ TEST(FlightModule, ListShowsTheElevenGaugesInOrderWithTheirSizes)
         gauges.emplace_back(name, size);
     }
     std::vector<std::pair<std::string, int>> expected = {
-        {"Airspeed", 283}, {"Climb", 285},           {"TurnBank", 276}, {"Attitude", 352},
-        {"Compass", 281},  {"Altitude", 283},        {"Directional_gyro", 145}, {"Clock", 283},
-        {"Icon_Engine_Quadrant", 19}, {"Icon_Throttle_Quadrant", 19}, {"Icon_Map", 19},
+        {"Airspeed", 283},
+        {"Climb", 285},
+        {"TurnBank", 276},
+        {"Attitude", 352},
+        {"Compass", 281},
+        {"Altitude", 283},
+        {"Directional_gyro", 145},
+        {"Clock", 283},
+        {"Icon_Engine_Quadrant", 19},
+        {"Icon_Throttle_Quadrant", 19},
+        {"Icon_Map", 19},
     };
     EXPECT_EQ(gauges, expected);
 }

@@ -1,8 +1,8 @@
 // The three panel window icons through the host: every click on the 19x19
 // picture toggles its window or asks for the map, with no state of its own.
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "tests/support/support.h"
 
@@ -49,10 +49,11 @@ TEST_P(PanelIcon, OutsideThePictureNothingHappens)
     EXPECT_TRUE(r["events"].empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Icons, PanelIcon,
-    ::testing::Values(IconCase{"Icon_Engine_Quadrant", 24000, "Display/Hide Engine Gauges Quadrant", 10000, nullptr},
-                      IconCase{"Icon_Throttle_Quadrant", 25000, "Display/Hide Throttle Quadrant", 10, nullptr},
-                      IconCase{"Icon_Map", 26000, "Display Flight Map", 0, "0x10380"}));
+INSTANTIATE_TEST_SUITE_P(Icons, PanelIcon,
+                         ::testing::Values(IconCase{"Icon_Engine_Quadrant", 24000,
+                                                    "Display/Hide Engine Gauges Quadrant", 10000, nullptr},
+                                           IconCase{"Icon_Throttle_Quadrant", 25000,
+                                                    "Display/Hide Throttle Quadrant", 10, nullptr},
+                                           IconCase{"Icon_Map", 26000, "Display Flight Map", 0, "0x10380"}));
 
 }  // namespace

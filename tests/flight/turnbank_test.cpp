@@ -1,8 +1,8 @@
 // "TurnBank" through the host: the turn needle's folding of angles above
 // 180 and its clamps, the ball on its descending table.
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "directions.h"
 #include "tests/support/support.h"
@@ -33,15 +33,15 @@ TEST_P(TurnNeedle, FoldsNegatesAndClamps)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TurnNeedle,
-                         ::testing::Values(TurnCase{"10", -10, -1, -1},     // left turn: left of centre
-                                           TurnCase{"350", 10, -1, -1},     // folded to -10, negated
-                                           TurnCase{"180", -50, 77, 59},    // not folded: -180 held at -50
-                                           TurnCase{"181", 50, 199, 58},    // folded to -179: 179 held at 50
-                                           TurnCase{"0", 0, 139, 47},       // straight up
-                                           TurnCase{"50", -50, 77, 59},     // exactly the left stop
-                                           TurnCase{"310", 50, 199, 58},    // exactly the right stop
-                                           TurnCase{"-10", 10, -1, -1},     // negative angles are not folded
-                                           TurnCase{"inf", -50, 77, 59},    // folded to inf, negated, held
+                         ::testing::Values(TurnCase{"10", -10, -1, -1},   // left turn: left of centre
+                                           TurnCase{"350", 10, -1, -1},   // folded to -10, negated
+                                           TurnCase{"180", -50, 77, 59},  // not folded: -180 held at -50
+                                           TurnCase{"181", 50, 199, 58},  // folded to -179: 179 held at 50
+                                           TurnCase{"0", 0, 139, 47},     // straight up
+                                           TurnCase{"50", -50, 77, 59},   // exactly the left stop
+                                           TurnCase{"310", 50, 199, 58},  // exactly the right stop
+                                           TurnCase{"-10", 10, -1, -1},   // negative angles are not folded
+                                           TurnCase{"inf", -50, 77, 59},  // folded to inf, negated, held
                                            TurnCase{"-inf", 50, 199, 58}));
 
 TEST(TurnNeedle, LeftAndRightOfTheCentreMark)
