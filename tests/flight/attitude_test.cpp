@@ -134,7 +134,7 @@ TEST(Attitude, CagingTwiceShowsThenHidesTheFlagAndSendsTheKeyEachTime)
     }
 }
 
-TEST(Attitude, CagingClickHidesTheFlagAtOnceBeforeTheNextUpdate)
+TEST(Attitude, CagingClickShowsTheFlagAtOnceBeforeTheNextUpdate)
 {
     // The mouse callback writes the flag itself: a press without an update
     // already shows it.
