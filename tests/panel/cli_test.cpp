@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/render/renderer.h"
 #include "tests/support/support.h"
 
 using orvane_test::run_gaugehost;
@@ -89,6 +90,48 @@ TEST(PanelCli, HelpDescribesTheCommands)
     r = run_gaugehost({"render", "--panel", "x", "--help"});
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_NE(r.output.find("usage: gaugehost render --panel FILE"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PanelCli, RunWritesFramesAndRenderDrawsPanelAndWindow)
+{
+    namespace fs = std::filesystem;
+    std::string panel =
+        write_temp("small.cfg",
+                   "[Window00]\ntitle=Main\nident=0\nposition=0,0\nsize=320,300\n"
+                   "gauge00=Orvane!Airspeed, 10, 10, 200\n"
+                   "[Window01]\ntitle=Second\nident=7\nposition=320,0\nsize=150,120\nvisible=0\n"
+                   "gauge00=Orvane!Airspeed, 5, 5, 100\n");
+    std::string scenario = write_temp("small.txt", "set 61 120\nwait 0.5\nwindow 7 open\nwait 0.5\n");
+    fs::path out = fs::temp_directory_path() / "orvane_panel_cli" / "frames";
+    fs::remove_all(out);
+    auto r = run_gaugehost({"run", "--panel", panel, "--scenario", scenario, "--seconds", "1", "--fps", "2",
+                            "--gif-width", "0", "--out", out.string()});
+    ASSERT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_NE(r.output.find("3 frames of 470x300 over 1.00 s"), std::string::npos) << r.output;
+    for (const char* f : {"frame_00000.png", "frame_00001.png", "frame_00002.png"}) {
+        gaugehost::Image frame = gaugehost::read_png((out / f).string());
+        EXPECT_EQ(frame.width, 470);
+        EXPECT_EQ(frame.height, 300);
+    }
+    EXPECT_FALSE(fs::exists(out / "frame_00003.png"));
+    // The second window opens half-way: the first frame shows bare
+    // background there, the last one the window's colour.
+    gaugehost::Image first = gaugehost::read_png((out / "frame_00000.png").string());
+    gaugehost::Image last = gaugehost::read_png((out / "frame_00002.png").string());
+    EXPECT_NE(first.at(460, 110), last.at(460, 110));
+
+    std::string png = (out / "window.png").string();
+    r = run_gaugehost({"render", "--panel", panel, "--window", "7", "--time", "0.5", "--out", png});
+    ASSERT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_NE(r.output.find("window 7 (Second) drawn 150x120 at 0.50 s"), std::string::npos) << r.output;
+    EXPECT_EQ(gaugehost::read_png(png).width, 150);
+    r = run_gaugehost({"render", "--panel", panel, "--window", "8", "--out", png});
+    EXPECT_EQ(r.exit_code, 2);
+    EXPECT_NE(r.output.find("the panel has no window with ident 8"), std::string::npos) << r.output;
 }
 
 }  // namespace
