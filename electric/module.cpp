@@ -1,12 +1,20 @@
-// Linkage of the electric module. Its gauges are not written yet: the list is
-// empty, so the host finds the module but no gauge in it.
-#include "framework/module.h"
+// Linkage of the electrical and controls module: its gauges in the order
+// panel configurations see them.
+#include "electric.h"
 
 extern "C" {
-GAUGE_EXPORT ModuleLinkage<0> Linkage = {
+GAUGE_EXPORT ModuleLinkage<6> Linkage = {
     {LINKAGE_MODULE_ID, module_init, module_deinit, {0, 0, 0}},
-    {nullptr},
+    {
+        &ignition_gauge,
+        &gear_warning_light_gauge,
+        &flaps_gear_sw_gauge,
+        &ammeter_gauge,
+        &switch_box_gauge,
+        &starter_gauge,
+        nullptr,
+    },
 };
 }
 
-GaugeHeader* const module_first_gauge = nullptr;
+GaugeHeader* const module_first_gauge = &ignition_gauge;
