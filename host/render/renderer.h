@@ -21,9 +21,11 @@
 //   turned clockwise on screen by `rotation` degrees about the centre; shown
 //   only where the mask (bitmap + 1, at the element's position) is not
 //   (0,0,0);
-// - string: the text in Liberation Mono at the record's font height, in the
-//   foreground colour on the background colour filling the box, left
-//   aligned and vertically centred in the box.
+// - string: the text in Liberation Mono, the record's font height taken as
+//   the font's cell height (ascent + descent, as a positive font height
+//   means on Windows), in the foreground colour on the background colour
+//   filling the box (a black background under flag 0x1 is transparent),
+//   left aligned, vertically centred and clipped to the box.
 // With image flag 0x1, colour (0,0,0) of a bitmap is transparent; such
 // pixels count as alpha 0 before any filtering, so edges blend cleanly.
 // Hidden elements are skipped; elements whose bitmaps are missing draw

@@ -20,10 +20,16 @@ const std::string& fixtures_folder()
 
 gaugehost::Image draw(const std::string& gauge, const std::vector<std::string>& steps)
 {
-    std::vector<std::string> args = {"RenderFixture", gauge};
+    return draw_in(fixtures_folder(), "RenderFixture", gauge, steps);
+}
+
+gaugehost::Image draw_in(const std::string& folder, const std::string& module, const std::string& gauge,
+                         const std::vector<std::string>& steps)
+{
+    std::vector<std::string> args = {module, gauge};
     args.insert(args.end(), steps.begin(), steps.end());
     args.push_back("--gauges");
-    args.push_back(fixtures_folder());
+    args.push_back(folder);
     gaugehost::Image picture;
     gaugehost::run_probe(gaugehost::parse_probe_arguments(args),
                          [&](gaugehost::Gauge& g) { picture = gaugehost::render_gauge(g); });

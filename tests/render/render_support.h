@@ -14,6 +14,9 @@ const std::string& fixtures_folder();
 
 // Loads the fixture module fresh, runs probe steps on the gauge and draws it.
 gaugehost::Image draw(const std::string& gauge, const std::vector<std::string>& steps);
+// The same for a gauge of a module in another folder.
+gaugehost::Image draw_in(const std::string& folder, const std::string& module, const std::string& gauge,
+                         const std::vector<std::string>& steps);
 
 struct Spot {
     int count = 0;
