@@ -61,7 +61,7 @@ std::unique_ptr<Session> start_session(const PanelOptions& options, std::optiona
         session->play(*scenario);
     } else {
         session->aircraft().preset_running();
-        session->aircraft().start_demo_flight();
+        session->aircraft().start_demo_flight(/*work_levers=*/true);
     }
     return session;
 }
@@ -73,8 +73,8 @@ static const char* kPanelRenderUsage =
     "Loads the panel FILE with the aircraft model and draws the whole panel (every\n"
     "open window) or, with --window N, the window with ident N, into FILE.png.\n"
     "  --time T          host time in seconds (default 0). Without a scenario the\n"
-    "                    engine runs and the demo flight starts at 0, so T picks a\n"
-    "                    moment of it.\n"
+    "                    engine runs and the demo flight (throttle included) starts\n"
+    "                    at 0, so T picks a moment of it.\n"
     "  --scenario FILE   plays the scenario (see scenarios/) to its end, or to T\n"
     "                    when --time is given too.\n"
     "  --gauges DIR      where the modules are (default: beside the bin folder).\n"

@@ -28,7 +28,8 @@ bool take_panel_option(const Args& args, size_t& i, PanelOptions& options);
 std::string default_panel_file();
 
 // Loads the panel and starts the session: with a scenario, plays it; with
-// no scenario, the engine runs and the demo flight starts at once.
+// no scenario, the engine runs and the demo flight starts at once, working
+// the throttle itself.
 std::unique_ptr<Session> start_session(const PanelOptions& options, std::optional<Scenario>& scenario);
 
 // A whole number option value within bounds, or std::invalid_argument.

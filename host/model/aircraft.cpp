@@ -20,15 +20,16 @@ struct FlightPoint {
     double airspeed;  // knots indicated
     double vertical;  // feet per minute
     double bank;      // degrees, right wing down positive
+    double throttle;  // lever fraction, when the demo works the levers itself
 };
 
 // Take-off roll, climb with a left turn, cruise with a right turn, descent,
 // level-off.
 constexpr FlightPoint kDemoFlight[] = {
-    {0, 0, 0, 0},         {16, 80, 0, 0},       {19, 90, 1500, 0},   {32, 105, 2000, 0},
-    {36, 110, 2000, -25}, {50, 115, 1800, -25}, {54, 125, 1200, 0},  {64, 165, 0, 0},
-    {72, 175, 0, 0},      {76, 175, 0, 30},     {90, 175, 0, 30},    {94, 175, 0, 0},
-    {100, 165, -1500, 0}, {118, 150, -1500, 0}, {124, 120, -400, 0}, {132, 110, 0, 0},
+    {0, 0, 0, 0, 1.0},         {16, 80, 0, 0, 1.0},       {19, 90, 1500, 0, 1.0},   {32, 105, 2000, 0, 1.0},
+    {36, 110, 2000, -25, 0.9}, {50, 115, 1800, -25, 0.9}, {54, 125, 1200, 0, 0.9},  {64, 165, 0, 0, 0.7},
+    {72, 175, 0, 0, 0.7},      {76, 175, 0, 30, 0.7},     {90, 175, 0, 30, 0.7},    {94, 175, 0, 0, 0.7},
+    {100, 165, -1500, 0, 0.3}, {118, 150, -1500, 0, 0.3}, {124, 120, -400, 0, 0.4}, {132, 110, 0, 0, 0.5},
 };
 
 FlightPoint demo_targets(double t)
@@ -42,7 +43,7 @@ FlightPoint demo_targets(double t)
         double f = (t - a.time) / (b.time - a.time);
         double eased = f * f * (3 - 2 * f);
         return {t, a.airspeed + (b.airspeed - a.airspeed) * f, a.vertical + (b.vertical - a.vertical) * f,
-                a.bank + (b.bank - a.bank) * eased};
+                a.bank + (b.bank - a.bank) * eased, a.throttle + (b.throttle - a.throttle) * f};
     }
     return kDemoFlight[n - 1];
 }
@@ -406,10 +407,11 @@ void Aircraft::preset_running()
     amps_ = 2;
 }
 
-void Aircraft::start_demo_flight()
+void Aircraft::start_demo_flight(bool work_levers)
 {
     flight_active_ = true;
     flight_time_ = 0;
+    demo_levers_ = work_levers;
 }
 
 double Aircraft::demo_flight_seconds()
@@ -570,10 +572,11 @@ void Aircraft::step_electrics(double dt)
 
 void Aircraft::step_flight(double dt)
 {
-    FlightPoint target{0, 0, 0, 0};
+    FlightPoint target{0, 0, 0, 0, 0};
     if (flight_active_) {
         flight_time_ = std::min(flight_time_ + dt, demo_flight_seconds());
         target = demo_targets(flight_time_);
+        if (demo_levers_) throttle_ = target.throttle;
     }
     airspeed_kt_ = approach(airspeed_kt_, target.airspeed, dt, 1.0);
     vertical_fpm_ = approach(vertical_fpm_, target.vertical, dt, 1.5);

@@ -187,8 +187,10 @@ public:
 
     // Starts the scripted demo flight from the aircraft's current place
     // (take-off roll, climb, turns, cruise, descent); it runs
-    // demo_flight_seconds() and then holds its last values.
-    void start_demo_flight();
+    // demo_flight_seconds() and then holds its last values. With
+    // `work_levers` the demo also sets the throttle for each phase (when no
+    // pilot works the quadrant); otherwise the levers stay the pilot's.
+    void start_demo_flight(bool work_levers = false);
     bool demo_flight_running() const { return flight_active_; }
     double demo_flight_time() const { return flight_time_; }
     static double demo_flight_seconds();
@@ -258,6 +260,7 @@ private:
 
     // Flight
     bool flight_active_ = false;
+    bool demo_levers_ = false;
     double flight_time_ = 0;
     double airspeed_kt_ = 0, vertical_fpm_ = 0, altitude_ft_ = kFieldElevationFeet;
     double bank_deg_ = 0, previous_bank_ = 0, pitch_deg_ = 0, heading_deg_ = 300, turn_rate_ = 0;

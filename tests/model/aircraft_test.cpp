@@ -501,3 +501,24 @@ TEST(Aircraft, BadHostTimeIsIgnored)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Aircraft, DemoFlightWorksTheThrottleOnlyWhenAsked)
+{
+    Aircraft pilot, demo;
+    for (Aircraft* a : {&pilot, &demo}) a->preset_running();
+    pilot.start_demo_flight();
+    demo.start_demo_flight(/*work_levers=*/true);
+    pilot.advance(10);
+    demo.advance(10);
+    EXPECT_DOUBLE_EQ(pilot.value(token::throttle), 0.1) << "the pilot's lever stays where it was";
+    EXPECT_DOUBLE_EQ(demo.value(token::throttle), 1.0) << "full power for the take-off";
+    EXPECT_GT(demo.value(token::rpm), 2800);
+    double take_off_inhg = demo.value(token::manifold) * 64 / 65536;
+    demo.advance(100);  // descending
+    EXPECT_LT(demo.value(token::throttle), 0.33);
+    EXPECT_LT(demo.value(token::manifold) * 64 / 65536, take_off_inhg - 20);
+}
+
+}  // namespace
