@@ -30,9 +30,15 @@ function(orvane_module NAME DIR VERSION)
       set_property(SOURCE ${CMAKE_BINARY_DIR}/${NAME}.rc APPEND PROPERTY OBJECT_DEPENDS ${bitmaps_rc})
     endif()
     set_target_properties(${NAME} PROPERTIES SUFFIX ".gau")
-    target_compile_options(${NAME} PRIVATE -msse2 -mfpmath=sse)
-    target_link_options(${NAME} PRIVATE -static -static-libgcc -static-libstdc++
-      -Wl,--no-insert-timestamp -s)
+    # SSE2 doubles agree bit for bit with the native build; no unwind tables
+    # and unused sections dropped keep the module to a few kilobytes of code.
+    target_compile_options(${NAME} PRIVATE -msse2 -mfpmath=sse -Os
+      -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections)
+    # The module needs no C run-time start-up: its data is constant-initialised
+    # and its entry point is DllMain itself (returns TRUE). The C library
+    # comes from the system's msvcrt.dll, libgcc's helpers are linked in.
+    target_link_options(${NAME} PRIVATE -static -static-libgcc -static-libstdc++ -nostartfiles
+      -Wl,-e,_DllMain@12 -Wl,--no-insert-timestamp -Wl,--gc-sections -s)
   else()
     set_target_properties(${NAME} PROPERTIES SUFFIX ".so"
       CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
