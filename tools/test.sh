@@ -19,7 +19,7 @@ ctest --test-dir build/linux --output-on-failure -j"$(nproc)"
 cmake -S . -B build/ubsan -DORVANE_SANITIZE=ON -DORVANE_WIN32=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
 # The areas whose code converts host values: the host core and the modules.
 areas=()
-for area in core flight engine electric model panel; do
+for area in core flight engine electric model panel render; do
   ls tests/$area/*.cpp >/dev/null 2>&1 && areas+=("$area")
 done
 targets=()

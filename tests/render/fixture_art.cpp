@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include <unistd.h>
+
 namespace render_test {
 
 using gaugehost::Image;
@@ -65,8 +67,13 @@ void write_bmp(const Image& image, const std::string& path)
 void write_fixture_art(const std::string& folder)
 {
     std::filesystem::create_directories(folder);
+    // Test programs run in parallel and each writes the art: a finished
+    // file replaces the old one in one step, so readers never see half.
     auto save = [&](int number, const Image& image) {
-        write_bmp(image, folder + "/" + std::to_string(number) + ".bmp");
+        std::string path = folder + "/" + std::to_string(number) + ".bmp";
+        std::string part = path + "." + std::to_string(::getpid()) + ".part";
+        write_bmp(image, part);
+        std::filesystem::rename(part, path);
     };
 
     // Dial face: a light disc on black (transparent) corners.
