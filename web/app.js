@@ -54,11 +54,12 @@ function onFrame(frame) {
     stats.frames++;
     stats.patches += decoded.length;
     stats.lastFrameTime = frame.time;
-    if (frame.ack > stats.lastAck) {
-      stats.lastAck = frame.ack;
+    const ack = frame.acks && frame.acks[mouseClient];
+    if (ack) {
+      stats.lastAck = ack;
       const now = performance.now();
       for (const [id, t0] of pendingClicks) {
-        if (id <= frame.ack) {
+        if (id <= ack) {
           stats.latencies.push(now - t0);
           pendingClicks.delete(id);
         }
@@ -86,32 +87,44 @@ function panelPoint(e) {
   return { x: (e.clientX - r.left) * layout.width / r.width, y: (e.clientY - r.top) * layout.height / r.height };
 }
 
-// Mouse actions go to the host one at a time, in order; moves queued behind
-// a request in flight collapse into the latest.
+// Mouse actions go out at once, without waiting for each other (a click's
+// press and release must not be a round trip apart: a held switch repeats
+// after 100 ms); the host puts them back in order by their ids. Moves are
+// thinned out: while one is on its way, only the latest next one is kept.
+const mouseClient = Math.random().toString(36).slice(2);
 let nextMouseId = 1;
-const mouseQueue = [];
-let mouseBusy = false;
+let moveInFlight = false;
+let pendingMove = null;
 
-function sendMouse(action, pt) {
+function post(action, pt) {
   const id = nextMouseId++;
-  if (action === 'move' && mouseQueue.length && mouseQueue[mouseQueue.length - 1].action === 'move') mouseQueue.pop();
-  mouseQueue.push({ action, x: pt.x, y: pt.y, id });
   if (action === 'down') pendingClicks.set(id, performance.now());
-  pumpMouse();
+  return fetch('/api/mouse', { method: 'POST', body: JSON.stringify({ action, x: pt.x, y: pt.y, id, client: mouseClient }) })
+    .catch((e) => console.error(e));
 }
 
-async function pumpMouse() {
-  if (mouseBusy) return;
-  mouseBusy = true;
-  while (mouseQueue.length) {
-    const m = mouseQueue.shift();
-    try {
-      await fetch('/api/mouse', { method: 'POST', body: JSON.stringify(m) });
-    } catch (e) {
-      console.error(e);
+function sendMouse(action, pt) {
+  if (action === 'move') {
+    if (moveInFlight) {
+      pendingMove = pt;
+      return;
     }
+    moveInFlight = true;
+    post('move', pt).finally(() => {
+      moveInFlight = false;
+      if (pendingMove) {
+        const next = pendingMove;
+        pendingMove = null;
+        sendMouse('move', next);
+      }
+    });
+    return;
   }
-  mouseBusy = false;
+  if (pendingMove) {
+    post('move', pendingMove);
+    pendingMove = null;
+  }
+  post(action, pt);
 }
 
 let buttonDown = false;

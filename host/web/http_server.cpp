@@ -116,7 +116,7 @@ HttpServer::HttpServer(PanelLoop& loop) : impl_(std::make_unique<Impl>())
                 throw std::invalid_argument("mouse action is down, move or up");
             double x = m.at("x").get<double>(), y = m.at("y").get<double>();
             if (!std::isfinite(x) || !std::isfinite(y)) throw std::invalid_argument("bad position");
-            l->mouse(action, x, y, m.value("id", uint64_t(0)));
+            l->mouse(action, x, y, m.value("id", uint64_t(0)), m.value("client", std::string()));
             res.status = 204;
         });
     });

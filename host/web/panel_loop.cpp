@@ -84,7 +84,8 @@ struct PanelLoop::State {
     std::map<Gauge*, std::unique_ptr<GaugeRenderer>> renderers;
     std::map<int, bool> shown;  // window ident -> visible as last published
     bool paused = false;
-    uint64_t ack = 0, published_ack = 0;
+    // The latest mouse action handled, per page, not yet in a frame.
+    std::map<std::string, uint64_t> acks;
     Panel::PlacedGauge* pressed = nullptr;  // the gauge the held button works
     struct Event {
         double time;
@@ -95,6 +96,61 @@ struct PanelLoop::State {
     size_t messages_seen = 0;
     std::vector<std::string> new_messages;
     std::string scenario_error;
+
+    // Mouse actions of each page, handled in the order of their ids.
+    struct MouseAction {
+        std::string action;
+        double x, y;
+        std::chrono::steady_clock::time_point arrived;
+    };
+    struct MouseQueue {
+        uint64_t next = 1;
+        std::map<uint64_t, MouseAction> waiting;
+    };
+    std::map<std::string, MouseQueue> mouse_queues;
+
+    void acknowledge(const std::string& client, uint64_t id)
+    {
+        uint64_t& a = acks[client];
+        a = std::max(a, id);
+    }
+    const std::string& client_of(const MouseQueue& q) const
+    {
+        for (const auto& [client, queue] : mouse_queues)
+            if (&queue == &q) return client;
+        static const std::string none;
+        return none;
+    }
+
+    void mouse_in_order(const std::string& client, uint64_t id, MouseAction a)
+    {
+        MouseQueue& q = mouse_queues[client];
+        if (id < q.next) return;  // given up on, or sent twice
+        q.waiting.emplace(id, std::move(a));
+        drain(q, false);
+    }
+
+    // Handles the actions that are next in line; with `late`, also those
+    // behind a gap that has waited too long.
+    void drain(MouseQueue& q, bool late)
+    {
+        auto now = std::chrono::steady_clock::now();
+        while (!q.waiting.empty()) {
+            auto it = q.waiting.begin();
+            bool give_up = late && now - it->second.arrived > std::chrono::duration<double>(PanelLoop::kMouseGapSeconds);
+            if (it->first != q.next && !give_up) break;
+            mouse(it->second.action, it->second.x, it->second.y);
+            acknowledge(client_of(q), it->first);
+            q.next = it->first + 1;
+            q.waiting.erase(it);
+        }
+    }
+
+    void drain_late()
+    {
+        for (auto& [client, q] : mouse_queues)
+            if (!q.waiting.empty()) drain(q, true);
+    }
 
     Panel& panel() { return session->panel(); }
     Aircraft& aircraft() { return session->aircraft(); }
@@ -179,9 +235,10 @@ struct PanelLoop::State {
             }
         }
         collect_records();
-        if (patches.empty() && windows.empty() && new_events.empty() && new_messages.empty() && ack == published_ack)
+        if (patches.empty() && windows.empty() && new_events.empty() && new_messages.empty() && acks.empty())
             return nullptr;
-        json f = {{"time", session->time()}, {"ack", ack}, {"patches", std::move(patches)}};
+        json f = {{"time", session->time()}, {"patches", std::move(patches)}};
+        if (!acks.empty()) f["acks"] = acks;
         if (!windows.empty()) f["windows"] = std::move(windows);
         if (!new_events.empty()) {
             json e = json::array();
@@ -191,7 +248,7 @@ struct PanelLoop::State {
         if (!new_messages.empty()) f["messages"] = new_messages;
         new_events.clear();
         new_messages.clear();
-        published_ack = ack;
+        acks.clear();
         return f;
     }
 
@@ -208,7 +265,7 @@ struct PanelLoop::State {
             json p = window_patch(w, {w.config.x, w.config.y, w.config.width, w.config.height});
             if (!p.is_null()) patches.push_back(std::move(p));
         }
-        return {{"time", session->time()}, {"ack", published_ack}, {"key", true}, {"patches", std::move(patches)},
+        return {{"time", session->time()}, {"key", true}, {"patches", std::move(patches)},
                 {"windows", std::move(windows)}};
     }
 
@@ -615,6 +672,7 @@ void PanelLoop::run(LoopOptions options, std::promise<void> loaded)
             tasks.swap(tasks_);
         }
         for (auto& task : tasks) task(s);
+        s.drain_late();
         auto now = clock::now();
         if (now >= next) {
             s.tick();
@@ -674,11 +732,15 @@ json PanelLoop::command(const json& c)
     return call([c](State& s) { return s.command(c); });
 }
 
-void PanelLoop::mouse(const std::string& action, double x, double y, uint64_t id)
+void PanelLoop::mouse(const std::string& action, double x, double y, uint64_t id, const std::string& client)
 {
-    post([action, x, y, id](State& s) {
-        s.mouse(action, x, y);
-        s.ack = std::max(s.ack, id);
+    post([action, x, y, id, client](State& s) {
+        if (client.empty()) {
+            s.mouse(action, x, y);
+            s.acknowledge(client, id);
+        } else {
+            s.mouse_in_order(client, id, {action, x, y, std::chrono::steady_clock::now()});
+        }
     });
 }
 

@@ -10,10 +10,10 @@
 // Frames. A frame lists the parts of the panel that changed since the
 // previous frame as opaque PNG patches in panel coordinates (the window's
 // background colour under the gauges), the windows that opened or closed,
-// new key events and pilot messages, and `ack`, the number of the latest
-// mouse action handled before it was drawn (the page measures the time from
-// a click to the frame that shows it). A key frame holds every open window
-// whole.
+// new key events and pilot messages, and `acks`, for each page whose mouse
+// actions were handled since the previous frame, the id of the latest one
+// (the page measures the time from a click to the frame that shows it). A
+// key frame holds every open window whole.
 #pragma once
 
 #include <condition_variable>
@@ -66,8 +66,15 @@ public:
     nlohmann::json command(const nlohmann::json& command);
 
     // Mouse at a panel point: "down", "move" or "up". Queued, not waited
-    // for; frames acknowledge `id` once handled.
-    void mouse(const std::string& action, double x, double y, uint64_t id);
+    // for; frames acknowledge `id` once handled. A page sends its actions
+    // without waiting for each answer (a click's press and release must not
+    // be a round trip apart: the battery switch repeats after 100 ms held),
+    // so they may arrive out of order: the actions of one `client` (a key
+    // the page picks) are handled in the order of their ids, counting from
+    // 1; one that is missing is given up after kMouseGapSeconds. Without a
+    // client key an action is handled as it comes.
+    void mouse(const std::string& action, double x, double y, uint64_t id, const std::string& client = {});
+    static constexpr double kMouseGapSeconds = 0.25;
 
     // A key frame (every open window whole) and the sequence number it
     // stands at.
