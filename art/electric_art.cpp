@@ -32,8 +32,9 @@ void draw_ignition(GaugeRecords& g, ModuleArt& out)
 
     Canvas housing(351, 315);
     cairo_t* cr = housing.cr();
-    double r = 138;
-    round_case(cr, pivot_x, pivot_y - 20, r - 10, r);
+    // The housing: a round case holding the labels and the lever's sweep.
+    double r = 150;
+    round_case(cr, pivot_x, 160, r - 11, r);
     double label_x[4], label_y[4];
     for (int i = 0; i < 4; ++i) {
         box_centre(clicks[2 + i], label_x[i], label_y[i]);
