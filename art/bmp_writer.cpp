@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -258,9 +259,17 @@ void write_file_if_changed(const std::string& path, const std::vector<uint8_t>& 
             if (old == data) return;
         }
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-    if (!out) throw std::runtime_error(path + ": cannot write file");
+    // Written beside it and renamed over it, so that a reader never sees
+    // half a file.
+    std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+        if (!out) throw std::runtime_error(path + ": cannot write file");
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) throw std::runtime_error(path + ": cannot write file (" + ec.message() + ")");
 }
 
 }  // namespace art

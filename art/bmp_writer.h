@@ -31,7 +31,8 @@ IndexedImage quantise(const gaugehost::Image& image, int bits);
 std::vector<uint8_t> encode_bmp(const IndexedImage& image);
 
 // Writes the file only when its contents differ, so that the Windows build
-// does not link again for an unchanged picture. Throws on failure.
+// does not link again for an unchanged picture, and replaces it whole.
+// Throws on failure.
 void write_file_if_changed(const std::string& path, const std::vector<uint8_t>& data);
 
 }  // namespace art
