@@ -7,7 +7,12 @@ cd "$(dirname "$0")/.."
 bash tools/build.sh
 # The browser tests (ctest -L web) run in Debian's Chromium through
 # playwright-core from tests/web/package-lock.json; no browser is downloaded.
-bash tools/deps.sh chromium nodejs npm
+# Node.js may come from another package source that bundles npm (whose
+# nodejs conflicts with Debian's npm): install them only when missing.
+node_packages=()
+command -v node >/dev/null || node_packages+=(nodejs)
+command -v npm >/dev/null || node_packages+=(npm)
+bash tools/deps.sh chromium "${node_packages[@]}"
 [ -d tests/web/node_modules/playwright-core ] || npm ci --prefix tests/web --no-audit --no-fund --loglevel=error
 if [ -x tools/wine/setup.sh ] || [ -f tools/wine/setup.sh ]; then
   bash tools/wine/setup.sh build/wine
