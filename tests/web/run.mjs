@@ -399,7 +399,12 @@ test('latency', async (t) => {
   const bound = load > 1 ? 250 : 50;
   console.log(`  load average per core ${load.toFixed(1)}: asserting median < ${bound} ms`);
   assert.ok(m < bound, `median click-to-frame latency ${m.toFixed(1)} ms is under ${bound} ms`);
-  assert.equal(await t.token(364), count % 2, 'every click toggled the battery once');
+  // Every click reached the switch. (A click whose release reaches the host
+  // more than 100 ms of host time after its press also gets the switch's
+  // repeat, as in the simulator; on an overloaded machine that happens, so
+  // the single toggle per short click is asserted in engine-start only.)
+  const toggles = (await t.state()).events.filter((e) => e.id === '0x102C1').length;
+  assert.ok(toggles >= count, `${toggles} battery toggles for ${count} clicks`);
 });
 
 // ---------------------------------------------------------------------------
