@@ -13,6 +13,7 @@
 #include "host/render/renderer.h"
 #include "host/web/http_server.h"
 #include "host/web/panel_loop.h"
+#include "tests/support/support.h"
 
 namespace {
 
@@ -332,6 +333,31 @@ TEST(HttpServer, ServesPageAndRefusesBadRequests)
 
     server.stop();
     t.join();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ServeCommand, BadArgumentsAreRefusedClearly)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int exit_code;
+        const char* message;
+    } cases[] = {
+        {{"serve", "--port", "abc"}, 2, "--port needs a number from 0 to 65535"},
+        {{"serve", "--port", "70000"}, 2, "--port needs a number"},
+        {{"serve", "--port"}, 2, "--port needs a value"},
+        {{"serve", "--bogus"}, 2, "unexpected argument '--bogus'"},
+        {{"serve", "--panel", "/nonexistent/panel.cfg"}, 1, "no such file"},
+        {{"serve", "--port", "0", "--scenario", "/nonexistent/s.txt"}, 1, "no such file"},
+    };
+    for (const Case& c : cases) {
+        auto r = orvane_test::run_gaugehost(c.args);
+        EXPECT_EQ(r.exit_code, c.exit_code) << r.output;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+    }
 }
 
 }  // namespace
