@@ -27,7 +27,10 @@ function(orvane_module NAME DIR VERSION)
     configure_file(${CMAKE_SOURCE_DIR}/cmake/module.rc.in ${CMAKE_BINARY_DIR}/${NAME}.rc @ONLY)
     target_sources(${NAME} PRIVATE ${CMAKE_BINARY_DIR}/${NAME}.def ${CMAKE_BINARY_DIR}/${NAME}.rc)
     if(EXISTS ${bitmaps_rc})
-      set_property(SOURCE ${CMAKE_BINARY_DIR}/${NAME}.rc APPEND PROPERTY OBJECT_DEPENDS ${bitmaps_rc})
+      # Relink when a bitmap is redrawn, not only when the list changes.
+      file(GLOB bitmap_files CONFIGURE_DEPENDS ${ORVANE_BITMAPS}/${NAME}/*.bmp)
+      set_property(SOURCE ${CMAKE_BINARY_DIR}/${NAME}.rc APPEND PROPERTY OBJECT_DEPENDS
+        ${bitmaps_rc} ${bitmap_files})
     endif()
     set_target_properties(${NAME} PROPERTIES SUFFIX ".gau")
     # SSE2 doubles agree bit for bit with the native build; no unwind tables

@@ -269,7 +269,8 @@ TEST(ElectricWindows, DeliverableExportsTwoSymbolsAndImportsOnlySystemLibraries)
         size_t start = at + 10;
         dlls.push_back(r.output.substr(start, r.output.find('\n', start) - start));
     }
-    EXPECT_EQ(dlls, (std::vector<std::string>{"KERNEL32.dll", "msvcrt.dll"}));
+    // Only system libraries, if any: the module needs no C run-time start-up.
+    for (const auto& dll : dlls) EXPECT_TRUE(dll == "KERNEL32.dll" || dll == "msvcrt.dll") << dll;
     // The exported names: the lines "\t[   i] NAME" of the name table.
     std::vector<std::string> exports;
     size_t at = r.output.find("[Ordinal/Name Pointer] Table\n");

@@ -161,7 +161,7 @@ TEST(WindowsHost, LoaderAndVersionApiSeeTheExportsVersionsBitmapsAndSystemImport
         EXPECT_EQ(m["version"]["product"], d.version);
         EXPECT_EQ(m["version"]["strings"]["FileVersion"], d.version);
         EXPECT_EQ(m["version"]["strings"]["ProductVersion"], d.version);
-        ASSERT_FALSE(m["imports"].empty());
+        // A module may import nothing at all; what it imports must be the system's.
         for (const auto& i : m["imports"])
             EXPECT_EQ(i["system"], true) << d.name << " imports " << i["dll"] << " from " << i["path"];
         // Every bitmap the records name is in the module, as far as the
