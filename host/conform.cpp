@@ -16,11 +16,11 @@
 namespace gaugehost {
 
 // ---------------------------------------------------------------------------
-// Scenario files
+// ConformScenario files
 
-std::vector<Scenario> parse_scenarios(const std::string& text, const std::string& origin)
+std::vector<ConformScenario> parse_scenarios(const std::string& text, const std::string& origin)
 {
-    std::vector<Scenario> scenarios;
+    std::vector<ConformScenario> scenarios;
     std::set<std::string> names;
     std::istringstream in(text);
     std::string line;
@@ -43,7 +43,7 @@ std::vector<Scenario> parse_scenarios(const std::string& text, const std::string
         for (std::string w; words >> w;) parts.push_back(w);
         if (parts.empty() || parts[0][0] == '#') continue;
 
-        Scenario s;
+        ConformScenario s;
         s.origin = where;
         if (parts[0].size() < 2 || parts[0].back() != ':')
             throw std::runtime_error(where + ": expected 'NAME: MODULE GAUGE [STEP]...'");
@@ -69,7 +69,7 @@ std::vector<Scenario> parse_scenarios(const std::string& text, const std::string
     return scenarios;
 }
 
-std::vector<Scenario> read_scenario_file(const std::string& path)
+std::vector<ConformScenario> read_scenario_file(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error(path + ": cannot read scenario file");
@@ -78,14 +78,14 @@ std::vector<Scenario> read_scenario_file(const std::string& path)
     return parse_scenarios(text.str(), path);
 }
 
-std::string scenario_line(const Scenario& scenario)
+std::string scenario_line(const ConformScenario& scenario)
 {
     std::string line = scenario.name + ": " + scenario.module + " " + scenario.gauge;
     for (const auto& step : scenario.steps) line += " " + step;
     return line;
 }
 
-nlohmann::json run_scenarios(const std::vector<Scenario>& scenarios, const std::string& gauges_folder)
+nlohmann::json run_scenarios(const std::vector<ConformScenario>& scenarios, const std::string& gauges_folder)
 {
     nlohmann::json result;
 #if defined(_WIN32)
@@ -94,7 +94,7 @@ nlohmann::json run_scenarios(const std::vector<Scenario>& scenarios, const std::
     result["host"] = "native";
 #endif
     result["scenarios"] = nlohmann::json::array();
-    for (const Scenario& s : scenarios) {
+    for (const ConformScenario& s : scenarios) {
         nlohmann::json entry;
         entry["name"] = s.name;
         entry["module"] = s.module;
@@ -251,9 +251,9 @@ GaugeFacts survey(Host& host, Module& module, GaugeHeader* header)
 
 }  // namespace
 
-std::vector<Scenario> default_scenarios(const std::string& gauges_folder)
+std::vector<ConformScenario> default_scenarios(const std::string& gauges_folder)
 {
-    std::vector<Scenario> scenarios;
+    std::vector<ConformScenario> scenarios;
     for (const std::string& module_name : modules_in_folder(gauges_folder)) {
         RecordingTokens tokens;
         Host host(tokens);

@@ -17,7 +17,7 @@
 
 namespace gaugehost {
 
-struct Scenario {
+struct ConformScenario {
     std::string name;
     std::string module;
     std::string gauge;
@@ -27,24 +27,24 @@ struct Scenario {
 
 // Reads a scenario file. Throws std::runtime_error naming the file and line
 // for anything malformed (bad steps included).
-std::vector<Scenario> read_scenario_file(const std::string& path);
-std::vector<Scenario> parse_scenarios(const std::string& text, const std::string& origin);
+std::vector<ConformScenario> read_scenario_file(const std::string& path);
+std::vector<ConformScenario> parse_scenarios(const std::string& text, const std::string& origin);
 
 // One line of a scenario file for the scenario.
-std::string scenario_line(const Scenario& scenario);
+std::string scenario_line(const ConformScenario& scenario);
 
 // Runs every scenario (each loads its module fresh) on the modules of
 // `gauges_folder` and returns {"host": ..., "scenarios": [{"name",
 // "module", "gauge", "report"} or {..., "error"}]}. A scenario that fails
 // is reported with its error; the others still run.
-nlohmann::json run_scenarios(const std::vector<Scenario>& scenarios, const std::string& gauges_folder);
+nlohmann::json run_scenarios(const std::vector<ConformScenario>& scenarios, const std::string& gauges_folder);
 
 // Default scenarios for every gauge of every module in the folder: tokens
 // in (several value sets, from ordinary to NaN and infinities), updates,
 // every tooltip area hovered, every click area clicked, held (repeat
 // areas) or dragged (drag areas) from a point the host finds inside it,
 // every failure key of the gauge's elements failed, and a drawn width.
-std::vector<Scenario> default_scenarios(const std::string& gauges_folder);
+std::vector<ConformScenario> default_scenarios(const std::string& gauges_folder);
 
 // One difference between two conformance results.
 struct Difference {

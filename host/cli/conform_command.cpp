@@ -87,11 +87,11 @@ int conform_command(const Args& args)
     if (generate) {
         if (!files.empty()) throw std::invalid_argument("--generate takes no scenario files");
         std::printf("# Default scenarios for the gauges of %s (gaugehost conform --generate).\n", folder.c_str());
-        for (const Scenario& s : default_scenarios(folder)) std::printf("%s\n", scenario_line(s).c_str());
+        for (const ConformScenario& s : default_scenarios(folder)) std::printf("%s\n", scenario_line(s).c_str());
         return 0;
     }
     if (files.empty()) throw std::invalid_argument("expected SCENARIO_FILE");
-    std::vector<Scenario> scenarios;
+    std::vector<ConformScenario> scenarios;
     std::set<std::string> names;
     for (const auto& f : files) {
         for (auto& s : read_scenario_file(f)) {

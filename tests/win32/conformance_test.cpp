@@ -18,15 +18,15 @@
 #include "tests/win32/win32_support.h"
 
 namespace fs = std::filesystem;
-using gaugehost::Scenario;
+using gaugehost::ConformScenario;
 
 namespace {
 
 // The hand-written scenarios of conformance/ and the default ones for every
 // gauge of the native build, in one file that both hosts read.
-std::vector<Scenario> suite_scenarios()
+std::vector<ConformScenario> suite_scenarios()
 {
-    std::vector<Scenario> all;
+    std::vector<ConformScenario> all;
     std::vector<fs::path> files;
     for (const auto& e : fs::directory_iterator(fs::path(ORVANE_SOURCE_DIR) / "conformance"))
         if (e.path().extension() == ".txt") files.push_back(e.path());
@@ -37,7 +37,7 @@ std::vector<Scenario> suite_scenarios()
     return all;
 }
 
-fs::path write_scenarios(const std::vector<Scenario>& scenarios)
+fs::path write_scenarios(const std::vector<ConformScenario>& scenarios)
 {
     fs::path folder = fs::path(ORVANE_BINARY_DIR) / "conformance";
     fs::create_directories(folder);
